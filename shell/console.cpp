@@ -1,0 +1,1 @@
+// Console records and reads: under construction.
