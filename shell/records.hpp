@@ -19,6 +19,7 @@ struct Item {
   enum class Kind { kText, kInteger, kReal };
   constexpr Item(std::string_view s) : kind(Kind::kText), text(s) {}
   constexpr Item(const char* s) : kind(Kind::kText), text(s) {}
+  Item(const std::string& s) : kind(Kind::kText), text(s) {}
   constexpr Item(std::int32_t v) : kind(Kind::kInteger), integer(v) {}
   constexpr Item(float v) : kind(Kind::kReal), real(v) {}
 
