@@ -1,0 +1,34 @@
+#include "physics/curwav.hpp"
+
+#include "physics/float_math.hpp"
+#include "physics/wvnum.hpp"
+
+namespace physics {
+
+ShoalResult curwav(float g, float depth, float curr, float tper0, float hs0,
+                   Com2& com2, SelfCheck& check) {
+  com2.gravc = g;
+  // The wind sea is generated in deep water without current.
+  const float curr0 = 0.0f;
+  const float depth0 = 5000.0f;
+  // The status of the reference search is not reported: periods from about
+  // 0.8 s to 36.7 s have their deep-water root inside the scanned range.
+  const float ak0 = wvnum(g, tper0, curr0, depth0, com2).ak;
+  const WaveNumber target = wvnum(g, tper0, curr, depth, com2);
+
+  float ak = target.ak;
+  std::int32_t ier = target.ier;
+  const float he0 = hs0;
+  const float he2 =
+      heicor(g, depth0, depth, curr, ak0, ak, he0, ier, com2, check);
+  const float hs2 = he2;
+
+  // The limits apply to the reported length only; the height correction has
+  // used the wave number as found.
+  if (ak > 1.0f) ak = 1.0f;
+  if (ak < 0.0005f) ak = 0.0005f;
+  const float wlen2 = (pi + pi) / ak;
+  return {hs2, wlen2, ier};
+}
+
+}  // namespace physics
