@@ -4,9 +4,10 @@
 #include "shell/console.hpp"
 #include "shell/menu.hpp"
 #include "shell/signals.hpp"
+#include "swell/swell.hpp"
 
 namespace {
-// The calculations come back to the menu at once until they are built.
+// The wind-sea calculation comes back to the menu at once until it is built.
 void not_yet(shell::Console&) {}
 }  // namespace
 
@@ -16,6 +17,6 @@ int main() {
   shell::FdSink out(STDOUT_FILENO);
   shell::FdSink err(STDERR_FILENO);
   shell::Console console(in, out, err);
-  shell::main_menu(console, not_yet, not_yet);
+  shell::main_menu(console, not_yet, swell::swell);
   return 0;
 }
