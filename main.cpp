@@ -5,11 +5,7 @@
 #include "shell/menu.hpp"
 #include "shell/signals.hpp"
 #include "swell/swell.hpp"
-
-namespace {
-// The wind-sea calculation comes back to the menu at once until it is built.
-void not_yet(shell::Console&) {}
-}  // namespace
+#include "windsea/ocean.hpp"
 
 int main() {
   shell::install_stop_handlers();
@@ -17,6 +13,6 @@ int main() {
   shell::FdSink out(STDOUT_FILENO);
   shell::FdSink err(STDERR_FILENO);
   shell::Console console(in, out, err);
-  shell::main_menu(console, not_yet, swell::swell);
+  shell::main_menu(console, windsea::ocean, swell::swell);
   return 0;
 }

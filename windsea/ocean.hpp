@@ -1,0 +1,21 @@
+// Menu choice 1: the wind-sea calculation dialogue.
+#pragma once
+
+#include "shell/console.hpp"
+#include "windsea/evaluation.hpp"
+
+namespace windsea {
+
+// Shows the introduction, then runs cycles: five number entries (wind,
+// duration, fetch, depth, current) clamped to the model's ranges, the
+// report with its warnings, the development table where the report allows
+// it, and a closing prompt. A wind of 0.01 kt or less, or an answer of "0",
+// "x" or "q", leaves to the menu. A wind below -0.5 kt switches to the
+// relative-wind model for the rest of this call.
+void ocean(shell::Console& console);
+
+// Prints the report for one cycle's inputs and, where its warnings allow,
+// the development table.
+void report(shell::Console& console, const Inputs& in);
+
+}  // namespace windsea
