@@ -18,7 +18,7 @@ struct FatalEnd {};
 
 struct Session {
   explicit Session(std::string_view input, std::size_t piece = 0)
-      : in(input, piece), console(in, out, err, throw_fatal_end) {}
+      : text(input), in(text, piece), console(in, out, err, throw_fatal_end) {}
 
   // Runs a dialogue step; returns the first line of the diagnostic if the
   // step ended fatally, or "" if it returned normally.
@@ -33,6 +33,7 @@ struct Session {
     return "";
   }
 
+  std::string text;  // the session's own copy of its input
   MemorySource in;
   StringSink out;
   StringSink err;
