@@ -10,7 +10,7 @@
 int main() {
   shell::install_stop_handlers();
   shell::FdSource in(STDIN_FILENO);
-  shell::FdSink out(STDOUT_FILENO);
+  shell::StandardOutput out;
   shell::FdSink err(STDERR_FILENO);
   shell::Console console(in, out, err);
   shell::main_menu(console, windsea::ocean, swell::swell);

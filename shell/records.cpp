@@ -64,21 +64,17 @@ std::string integer_field(int width, std::int32_t value) {
 
 std::string fixed_field(int width, int decimals, float value) {
   const auto w = static_cast<std::size_t>(width);
-  std::string text;
-  if (std::isnan(value)) {
-    text = "NaN";
-  } else if (std::isinf(value)) {
-    text = value < 0 ? "-Inf" : "Inf";
-  } else {
-    // The largest float has 39 integer digits; decimals are at most a few.
-    char buf[400];
-    const int n = std::snprintf(buf, sizeof buf, "%#.*f", decimals,
-                                std::fabs(static_cast<double>(value)));
-    text.assign(buf, static_cast<std::size_t>(n));
-    const bool shows_nonzero =
-        text.find_first_of("123456789") != std::string::npos;
-    if (value < 0 && shows_nonzero) text.insert(0, 1, '-');
-  }
+  // Infinity (an entry of 1e400, a wind field at no finite distance) is too
+  // wide for any field.
+  if (!std::isfinite(value)) return std::string(w, '*');
+  // The largest float has 39 integer digits; decimals are at most a few.
+  char buf[400];
+  const int n = std::snprintf(buf, sizeof buf, "%#.*f", decimals,
+                              std::fabs(static_cast<double>(value)));
+  std::string text(buf, static_cast<std::size_t>(n));
+  const bool shows_nonzero =
+      text.find_first_of("123456789") != std::string::npos;
+  if (value < 0 && shows_nonzero) text.insert(0, 1, '-');
   if (text.size() == w + 1) {
     // One column too wide: a leading 0 before the point may be left out.
     const std::size_t zero = text[0] == '-' ? 1 : 0;

@@ -64,7 +64,8 @@ std::string real_item_text(float value);
 std::string integer_field(int width, std::int32_t value);
 
 // An Fw.d field: the value correctly rounded to d decimals, right-aligned in
-// w columns, no minus sign on a value that shows as zero, or w asterisks.
+// w columns, no minus sign on a value that shows as zero, or w asterisks
+// (also for infinity and not-a-number).
 //   (4, 1, 2.34) -> " 2.3", (4, 0, 25.3) -> " 25.", (4, 1, -0.04) -> " 0.0"
 std::string fixed_field(int width, int decimals, float value);
 

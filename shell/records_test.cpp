@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ std::string tmpl(std::string_view t, std::initializer_list<Value> values) {
   return out;
 }
 
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
 TEST(RealItem, NineSignificantDigitsWithPoint) {
   struct Case {
     float value;
@@ -36,6 +40,9 @@ TEST(RealItem, NineSignificantDigitsWithPoint) {
       {123456792.0f, "  123456792."},
       {0.0001f, "  9.99999975E-05"},
       {-1.5e-5f, " -1.49999996E-05"},
+      {3.4028235e38f, "  3.40282347E+38"},
+      {kInf, "  Infinity"},
+      {-kInf, " -Infinity"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.text, real_item_text(c.value)) << c.value;

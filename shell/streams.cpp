@@ -1,10 +1,13 @@
 #include "shell/streams.hpp"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace shell {
 
@@ -17,16 +20,30 @@ std::size_t FdSource::read(char* buf, std::size_t cap) {
 }
 
 void FdSink::write(std::string_view bytes) {
-  while (!failed_ && !bytes.empty()) {
+  while (error_ == 0 && !bytes.empty()) {
     const ssize_t put = ::write(fd_, bytes.data(), bytes.size());
     if (put > 0) {
       bytes.remove_prefix(static_cast<std::size_t>(put));
     } else if (put < 0 && errno == EINTR) {
       continue;
     } else {
-      failed_ = true;
+      error_ = put < 0 ? errno : EIO;
     }
   }
+}
+
+void StandardOutput::write(std::string_view bytes) {
+  FdSink::write(bytes);
+  if (!failed()) return;
+  if (error() == EPIPE) {
+    ::signal(SIGPIPE, SIG_DFL);
+    ::raise(SIGPIPE);
+  }
+  const char* reason = std::strerror(error());
+  const std::string notice =
+      std::string("morvelstandrik: standard output: ") + reason + "\n";
+  FdSink(2).write(notice);
+  std::_Exit(2);
 }
 
 std::size_t MemorySource::read(char* buf, std::size_t cap) {

@@ -36,17 +36,29 @@ class FdSource final : public ByteSource {
 };
 
 // Writes a file descriptor completely, retrying interrupted and partial
-// writes. Once a write fails (output closed, pipe broken) the sink drops
-// everything further: there is nobody left to show it to.
-class FdSink final : public ByteSink {
+// writes. Once a write fails the sink drops everything further.
+class FdSink : public ByteSink {
  public:
   explicit FdSink(int fd) : fd_(fd) {}
   void write(std::string_view bytes) override;
-  bool failed() const { return failed_; }
+  bool failed() const { return error_ != 0; }
+  int error() const { return error_; }
 
  private:
   int fd_;
-  bool failed_ = false;
+  int error_ = 0;
+};
+
+// Standard output of the program. Output that cannot be delivered ends the
+// program, since nothing it does can be seen any more: a broken pipe ends
+// it as the pipe's signal does (also when that signal is ignored), any
+// other failure (output closed, disk full) with a notice on standard error
+// and exit status 2, so that a lost or cut report never passes for a
+// finished one.
+class StandardOutput final : public FdSink {
+ public:
+  StandardOutput() : FdSink(1) {}
+  void write(std::string_view bytes) override;
 };
 
 // Serves a fixed text, optionally in small pieces so that tests can check
