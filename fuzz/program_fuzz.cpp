@@ -1,0 +1,32 @@
+// Fuzz target: the whole program, menu and both calculations, fed arbitrary
+// bytes as standard input. It must end either at menu choice 0 or with a
+// read diagnostic; no crash, no undefined behaviour, no hang. The output
+// must never hold a NaN: every value printed comes from finite input.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "shell/menu.hpp"
+#include "shell/test_session.hpp"
+#include "swell/swell.hpp"
+#include "windsea/ocean.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  shell::testing::Session s(
+      std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string diagnosis =
+      s.run([&] { shell::main_menu(s.console, windsea::ocean, swell::swell); });
+  const std::string& out = s.out.text;
+  const std::string_view end = "  ~~~~~~ END of MORVELSTANDRIK ~~~~~~~~\n";
+  const bool ended_at_menu =
+      out.size() >= end.size() &&
+      std::string_view(out).substr(out.size() - end.size()) == end;
+  if (diagnosis.empty() != ended_at_menu) std::abort();
+  if (out.find("NaN") != std::string::npos ||
+      out.find("nan") != std::string::npos) {
+    std::abort();
+  }
+  return 0;
+}
