@@ -1,0 +1,42 @@
+// Uses the installed wave-physics and swell kernels without any console
+// code of the program: the wind sea of 20 kt over 10 h and 100 km carried
+// into 10 m of water, and the wind field behind a 10 s, 3 m swell.
+#include <cstdio>
+
+#include "physics/curwav.hpp"
+#include "physics/deepw.hpp"
+#include "physics/wvnum.hpp"
+#include "swell/swelld.hpp"
+
+namespace {
+
+// The height correction's self-check would be printed by the program; a
+// caller may simply count it.
+class CountingCheck final : public physics::SelfCheck {
+ public:
+  void group_velocity_mismatch(float, float) override { ++count; }
+  int count = 0;
+};
+
+}  // namespace
+
+int main() {
+  const physics::DeepWater sea = physics::deepw(20.0f, 10.0f, 100.0f);
+  physics::Com2 com2{};
+  const physics::WaveNumber deep =
+      physics::wvnum(9.81f, sea.tper0, 0.0f, 5000.0f, com2);
+  CountingCheck check;
+  const physics::ShoalResult shoal =
+      physics::curwav(9.81f, 10.0f, 0.0f, sea.tper0, sea.hs0, com2, check);
+  const swell::Inversion field = swell::swelld(10.0f, 3.0f);
+  std::printf("deep water: Hs %.2f m, T %.2f s, L %.1f m, k %.4f rad/m\n",
+              static_cast<double>(sea.hs0), static_cast<double>(sea.tper0),
+              static_cast<double>(sea.wlen0), static_cast<double>(deep.ak));
+  std::printf("in 10 m: Hs %.2f m, L %.1f m, status %d\n",
+              static_cast<double>(shoal.hs2), static_cast<double>(shoal.wlen2),
+              shoal.ier);
+  std::printf("swell 10 s, 3 m: wind %.1f kt, distance %.0f km, outcome %d\n",
+              static_cast<double>(field.wind), static_cast<double>(field.dist),
+              field.ier);
+  return check.count == 0 ? 0 : 1;
+}
