@@ -1,5 +1,6 @@
 #include "shell/records.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -57,9 +58,7 @@ std::string real_item_text(float value) {
 std::string integer_field(int width, std::int32_t value) {
   std::string text = magnitude_digits(value);
   if (value < 0) text.insert(0, 1, '-');
-  const auto w = static_cast<std::size_t>(width);
-  if (text.size() > w) return std::string(w, '*');
-  return std::string(w - text.size(), ' ') + text;
+  return fit(text, static_cast<std::size_t>(width));
 }
 
 std::string fixed_field(int width, int decimals, float value) {
@@ -71,7 +70,7 @@ std::string fixed_field(int width, int decimals, float value) {
   char buf[400];
   const int n = std::snprintf(buf, sizeof buf, "%#.*f", decimals,
                               std::fabs(static_cast<double>(value)));
-  std::string text(buf, static_cast<std::size_t>(n));
+  std::string text(buf, std::min(static_cast<std::size_t>(n), sizeof buf - 1));
   const bool shows_nonzero =
       text.find_first_of("123456789") != std::string::npos;
   if (value < 0 && shows_nonzero) text.insert(0, 1, '-');
@@ -80,8 +79,7 @@ std::string fixed_field(int width, int decimals, float value) {
     const std::size_t zero = text[0] == '-' ? 1 : 0;
     if (text.compare(zero, 2, "0.") == 0) text.erase(zero, 1);
   }
-  if (text.size() > w) return std::string(w, '*');
-  return std::string(w - text.size(), ' ') + text;
+  return fit(text, w);
 }
 
 void render_list(std::string& out, std::span<const Item> items) {
