@@ -32,6 +32,13 @@ bool is_letter(char c, char upper) {
   return c == upper || c == upper + 32;
 }
 
+// Right-aligns a field's text in w columns, or fills them with asterisks
+// when it does not fit.
+std::string fit(const std::string& text, std::size_t w) {
+  if (text.size() > w) return std::string(w, '*');
+  return std::string(w - text.size(), ' ') + text;
+}
+
 }  // namespace
 
 std::string real_item_text(float value) {
