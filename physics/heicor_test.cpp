@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "physics/float_math.hpp"
 #include "physics/self_check_recorder_test.hpp"
@@ -108,29 +107,6 @@ TEST(Heicor, ExactLimitsAreNotYetFailures) {
   ier = 0;
   EXPECT_EQ(heicor(g, depth0, 10, 0, ak, ak, 0.0f, ier, com2, check), 0.0f);
   EXPECT_EQ(ier, 0);
-}
-
-TEST(Heicor, FailedSearchGivesNoHeightWhateverTheState) {
-  const float heights[] = {0.0f, 1.88f, 100.0f};
-  for (float he0 : heights) {
-    Com2 com2{};
-    SelfCheckRecorder check;
-    std::int32_t ier = 2;
-    EXPECT_EQ(heicor(g, depth0, 10, 0, 0.146f, 0.159f, he0, ier, com2, check),
-              no_height);
-    EXPECT_EQ(ier, 3);
-    EXPECT_EQ(check.count, 0);
-  }
-}
-
-TEST(Heicor, WritesOnlyTheCurrentOfTheRecord) {
-  Com2 com2{-99.0f, -99.0f, -99.0f};
-  SelfCheckRecorder check;
-  std::int32_t ier = 0;
-  heicor(g, depth0, 10, 3.0f, 0.146f, 0.159f, 1.0f, ier, com2, check);
-  EXPECT_NEAR(com2.curms, 3.0 * 1852.0 / 3600.0, 1e-6);
-  EXPECT_EQ(com2.gravc, -99.0f);
-  EXPECT_EQ(com2.depthc, -99.0f);
 }
 
 // The two group-velocity formulas agree to far better than 0.01 m/s for
