@@ -1,43 +1,36 @@
 #include "shell/console.hpp"
 
 #include <cstdlib>
+#include <iterator>
 #include <type_traits>
 
 namespace shell {
 
+namespace {
+
+// What-text and reason-text of each failure, in the order of Failure.
+struct Reason {
+  std::string_view what, reason;
+};
+constexpr Reason kReasons[] = {
+    {"read start", "end of file"},
+    {"list in", "end of file"},
+    {"fmt", "end of file"},
+    {"invalid number", "incomprehensible list input"},
+    {"invalid integer", "read unexpected character"},
+    {"exponent field", "incomprehensible list input"},
+    {"bad repetition count", "incomprehensible list input"},
+};
+static_assert(std::size(kReasons) ==
+              static_cast<std::size_t>(Failure::kBadRepeat) + 1);
+
+}  // namespace
+
 std::string diagnostic(Failure failure, Origin origin, Format format) {
-  std::string_view what;
-  std::string_view reason = "incomprehensible list input";
-  switch (failure) {
-    case Failure::kReadStart:
-      what = "read start";
-      reason = "end of file";
-      break;
-    case Failure::kListEnd:
-      what = "list in";
-      reason = "end of file";
-      break;
-    case Failure::kLineEnd:
-      what = "fmt";
-      reason = "end of file";
-      break;
-    case Failure::kNoNumber:
-      what = "invalid number";
-      break;
-    case Failure::kIntegerSyntax:
-      what = "invalid integer";
-      reason = "read unexpected character";
-      break;
-    case Failure::kBadExponent:
-      what = "exponent field";
-      break;
-    case Failure::kBadRepeat:
-      what = "bad repetition count";
-      break;
-  }
+  const Reason& r = kReasons[static_cast<std::size_t>(failure)];
   const bool internal = origin == Origin::kInternal;
   std::string text;
-  text.append(what).append(": ").append(reason).append("\n");
+  text.append(r.what).append(": ").append(r.reason).append("\n");
   text.append(internal ? "apparent state: internal I/O\n"
                        : "apparent state: unit 5 (unnamed)\n");
   text.append(format == Format::kList ? "last format: list io\n"
