@@ -1,11 +1,11 @@
 // morvelstandrik: sea-state estimates for sailors at the console.
 #include <unistd.h>
 
-#include "shell/console.hpp"
-#include "shell/menu.hpp"
-#include "shell/signals.hpp"
-#include "swell/swell.hpp"
-#include "windsea/ocean.hpp"
+#include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/shell/signals.hpp"
+#include "morvelstandrik/swell/swell.hpp"
+#include "morvelstandrik/windsea/ocean.hpp"
 
 int main() {
   shell::install_stop_handlers();

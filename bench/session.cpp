@@ -1,4 +1,4 @@
-#include "bench/session.hpp"
+#include "morvelstandrik/bench/session.hpp"
 
 #include <cstdio>
 

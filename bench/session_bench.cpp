@@ -6,16 +6,16 @@
 #include <cstdint>
 #include <string>
 
-#include "bench/session.hpp"
-#include "physics/beaufort.hpp"
-#include "shell/console.hpp"
-#include "shell/menu.hpp"
-#include "shell/streams.hpp"
-#include "swell/distance.hpp"
-#include "swell/swell.hpp"
-#include "swell/swelld.hpp"
-#include "windsea/evaluation.hpp"
-#include "windsea/ocean.hpp"
+#include "morvelstandrik/bench/session.hpp"
+#include "morvelstandrik/physics/beaufort.hpp"
+#include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/shell/streams.hpp"
+#include "morvelstandrik/swell/distance.hpp"
+#include "morvelstandrik/swell/swell.hpp"
+#include "morvelstandrik/swell/swelld.hpp"
+#include "morvelstandrik/windsea/evaluation.hpp"
+#include "morvelstandrik/windsea/ocean.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/session.hpp"
+#include "morvelstandrik/bench/session.hpp"
 
 int main(int argc, char** argv) {
   const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;

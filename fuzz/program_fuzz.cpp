@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "shell/menu.hpp"
-#include "shell/test_session.hpp"
-#include "swell/swell.hpp"
-#include "windsea/ocean.hpp"
+#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
+#include "morvelstandrik/swell/swell.hpp"
+#include "morvelstandrik/windsea/ocean.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

@@ -1,6 +1,6 @@
-#include "physics/beaufort.hpp"
+#include "morvelstandrik/physics/beaufort.hpp"
 
-#include "physics/float_math.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 
 namespace physics {
 

@@ -1,4 +1,4 @@
-#include "physics/beaufort.hpp"
+#include "morvelstandrik/physics/beaufort.hpp"
 
 #include <gtest/gtest.h>
 

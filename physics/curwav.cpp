@@ -1,7 +1,7 @@
-#include "physics/curwav.hpp"
+#include "morvelstandrik/physics/curwav.hpp"
 
-#include "physics/float_math.hpp"
-#include "physics/wvnum.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/wvnum.hpp"
 
 namespace physics {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "physics/com2.hpp"
-#include "physics/heicor.hpp"
+#include "morvelstandrik/physics/com2.hpp"
+#include "morvelstandrik/physics/heicor.hpp"
 
 namespace physics {
 

@@ -1,8 +1,8 @@
-#include "physics/curwav.hpp"
+#include "morvelstandrik/physics/curwav.hpp"
 
 #include <gtest/gtest.h>
 
-#include "physics/self_check_recorder_test.hpp"
+#include "morvelstandrik/physics/self_check_recorder_test.hpp"
 
 namespace physics {
 namespace {

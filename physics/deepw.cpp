@@ -1,8 +1,8 @@
-#include "physics/deepw.hpp"
+#include "morvelstandrik/physics/deepw.hpp"
 
 #include <cmath>
 
-#include "physics/float_math.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 
 namespace physics {
 namespace {

@@ -1,4 +1,4 @@
-#include "physics/deepw.hpp"
+#include "morvelstandrik/physics/deepw.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "physics/heicor.hpp"
+#include "morvelstandrik/physics/heicor.hpp"
 
 #include <cmath>
 
-#include "physics/float_math.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 
 namespace physics {
 

@@ -1,12 +1,12 @@
-#include "physics/heicor.hpp"
+#include "morvelstandrik/physics/heicor.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "physics/float_math.hpp"
-#include "physics/self_check_recorder_test.hpp"
-#include "physics/wvnum.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/self_check_recorder_test.hpp"
+#include "morvelstandrik/physics/wvnum.hpp"
 
 namespace physics {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "physics/curwav.hpp"
-#include "physics/deepw.hpp"
-#include "physics/wvnum.hpp"
+#include "morvelstandrik/physics/curwav.hpp"
+#include "morvelstandrik/physics/deepw.hpp"
+#include "morvelstandrik/physics/wvnum.hpp"
 
 namespace physics {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "physics/heicor.hpp"
+#include "morvelstandrik/physics/heicor.hpp"
 
 namespace physics {
 

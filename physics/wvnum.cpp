@@ -1,8 +1,8 @@
-#include "physics/wvnum.hpp"
+#include "morvelstandrik/physics/wvnum.hpp"
 
 #include <cmath>
 
-#include "physics/float_math.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 
 namespace physics {
 namespace {

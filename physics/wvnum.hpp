@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "physics/com2.hpp"
+#include "morvelstandrik/physics/com2.hpp"
 
 namespace physics {
 

@@ -1,11 +1,11 @@
-#include "physics/wvnum.hpp"
+#include "morvelstandrik/physics/wvnum.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
-#include "physics/float_math.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 
 namespace physics {
 namespace {

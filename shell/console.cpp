@@ -1,4 +1,4 @@
-#include "shell/console.hpp"
+#include "morvelstandrik/shell/console.hpp"
 
 #include <cstdlib>
 #include <iterator>

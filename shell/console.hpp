@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "shell/reader.hpp"
-#include "shell/records.hpp"
-#include "shell/streams.hpp"
+#include "morvelstandrik/shell/reader.hpp"
+#include "morvelstandrik/shell/records.hpp"
+#include "morvelstandrik/shell/streams.hpp"
 
 namespace shell {
 

@@ -1,4 +1,4 @@
-#include "shell/console.hpp"
+#include "morvelstandrik/shell/console.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 namespace shell {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/menu.hpp"
+#include "morvelstandrik/shell/menu.hpp"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The main menu: the program's top level.
 #pragma once
 
-#include "shell/console.hpp"
+#include "morvelstandrik/shell/console.hpp"
 
 namespace shell {
 

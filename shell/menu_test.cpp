@@ -1,10 +1,10 @@
-#include "shell/menu.hpp"
+#include "morvelstandrik/shell/menu.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 namespace shell {
 namespace {

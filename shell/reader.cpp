@@ -1,4 +1,4 @@
-#include "shell/reader.hpp"
+#include "morvelstandrik/shell/reader.hpp"
 
 #include <algorithm>
 #include <cmath>

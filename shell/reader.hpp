@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/streams.hpp"
+#include "morvelstandrik/shell/streams.hpp"
 
 namespace shell {
 

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "shell/console.hpp"
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

@@ -1,4 +1,4 @@
-#include "shell/readit.hpp"
+#include "morvelstandrik/shell/readit.hpp"
 
 #include <array>
 #include <string_view>

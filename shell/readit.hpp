@@ -1,7 +1,7 @@
 // Number entry with a shown default.
 #pragma once
 
-#include "shell/console.hpp"
+#include "morvelstandrik/shell/console.hpp"
 
 namespace shell {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "shell/readit.hpp"
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/readit.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "shell/readit.hpp"
+#include "morvelstandrik/shell/readit.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 namespace shell {
 namespace {

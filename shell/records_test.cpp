@@ -1,4 +1,4 @@
-#include "shell/records.hpp"
+#include "morvelstandrik/shell/records.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/signals.hpp"
+#include "morvelstandrik/shell/signals.hpp"
 
 #include <signal.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "shell/streams.hpp"
+#include "morvelstandrik/shell/streams.hpp"
 
 #include <signal.h>
 #include <unistd.h>

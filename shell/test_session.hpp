@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/console.hpp"
-#include "shell/streams.hpp"
+#include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/shell/streams.hpp"
 
 namespace shell::testing {
 

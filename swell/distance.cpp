@@ -1,4 +1,4 @@
-#include "swell/distance.hpp"
+#include "morvelstandrik/swell/distance.hpp"
 
 #include <cstdint>
 

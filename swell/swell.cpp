@@ -1,10 +1,10 @@
-#include "swell/swell.hpp"
+#include "morvelstandrik/swell/swell.hpp"
 
 #include <cstdint>
 
-#include "physics/beaufort.hpp"
-#include "swell/distance.hpp"
-#include "swell/swelld.hpp"
+#include "morvelstandrik/physics/beaufort.hpp"
+#include "morvelstandrik/swell/distance.hpp"
+#include "morvelstandrik/swell/swelld.hpp"
 
 namespace swell {
 namespace {

@@ -1,7 +1,7 @@
 // Menu choice 2: the swell calculation dialogue.
 #pragma once
 
-#include "shell/console.hpp"
+#include "morvelstandrik/shell/console.hpp"
 
 namespace swell {
 

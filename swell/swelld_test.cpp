@@ -1,4 +1,4 @@
-#include "swell/swelld.hpp"
+#include "morvelstandrik/swell/swelld.hpp"
 
 #include <cmath>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "windsea/evaluation.hpp"
+#include "morvelstandrik/windsea/evaluation.hpp"
 
 #include <cmath>
 
-#include "physics/curwav.hpp"
-#include "physics/deepw.hpp"
+#include "morvelstandrik/physics/curwav.hpp"
+#include "morvelstandrik/physics/deepw.hpp"
 
 namespace windsea {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "physics/com2.hpp"
-#include "physics/heicor.hpp"
+#include "morvelstandrik/physics/com2.hpp"
+#include "morvelstandrik/physics/heicor.hpp"
 
 namespace windsea {
 

@@ -1,4 +1,4 @@
-#include "windsea/evaluation.hpp"
+#include "morvelstandrik/windsea/evaluation.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "physics/deepw.hpp"
+#include "morvelstandrik/physics/deepw.hpp"
 
 namespace windsea {
 namespace {

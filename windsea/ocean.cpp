@@ -1,10 +1,10 @@
-#include "windsea/ocean.hpp"
+#include "morvelstandrik/windsea/ocean.hpp"
 
 #include <cmath>
 #include <cstdint>
 
-#include "physics/beaufort.hpp"
-#include "shell/readit.hpp"
+#include "morvelstandrik/physics/beaufort.hpp"
+#include "morvelstandrik/shell/readit.hpp"
 
 namespace windsea {
 namespace {

@@ -1,8 +1,8 @@
 // Menu choice 1: the wind-sea calculation dialogue.
 #pragma once
 
-#include "shell/console.hpp"
-#include "windsea/evaluation.hpp"
+#include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/windsea/evaluation.hpp"
 
 namespace windsea {
 

@@ -1,11 +1,11 @@
-#include "windsea/ocean.hpp"
+#include "morvelstandrik/windsea/ocean.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "shell/test_session.hpp"
+#include "morvelstandrik/shell/test_session.hpp"
 
 namespace windsea {
 namespace {

@@ -3,10 +3,10 @@
 // into 10 m of water, and the wind field behind a 10 s, 3 m swell.
 #include <cstdio>
 
-#include "physics/curwav.hpp"
-#include "physics/deepw.hpp"
-#include "physics/wvnum.hpp"
-#include "swell/swelld.hpp"
+#include <morvelstandrik/physics/curwav.hpp>
+#include <morvelstandrik/physics/deepw.hpp>
+#include <morvelstandrik/physics/wvnum.hpp>
+#include <morvelstandrik/swell/swelld.hpp>
 
 namespace {
 

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Installs what morvelstandrik needs beyond a fresh Debian 12 machine of the
+# project's kind, and nothing that is already there. This is the one place
+# that names the project's Debian and npm packages.
+#
+#   scripts/setup.sh          what building and running the program needs
+#   scripts/setup.sh --tests  everything the tests need as well
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Building and running the program.
+program_packages=(
+  cmake            # 3.25, with CTest and CPack
+  ninja-build      # the presets' generator
+  g++              # g++ 12
+  libcli11-dev     # command-line parsing
+)
+# Tests, sanitizers, fuzzing, benchmarks, packages, the browser version.
+test_packages=(
+  clang                # clang++ 14: sanitizer, fuzz and clang presets
+  libclang-rt-14-dev   # the sanitizer and libFuzzer runtimes
+  libgtest-dev         # GoogleTest
+  libgmock-dev         # GoogleMock, which GoogleTest's CMake package expects
+  libbenchmark-dev     # Google Benchmark
+  nlohmann-json3-dev   # reading JSON output back in tests
+  dpkg-dev             # dpkg-deb and dpkg-architecture for the packages
+  lintian              # checks the Debian packages
+  man-db               # man, to check the manual page
+  emscripten           # the WebAssembly build of the engine
+  nodejs               # runs the WebAssembly build and the browser tests
+  npm                  # installs the pinned front-end packages
+  chromium             # headless browser for the page's tests
+)
+
+want=("${program_packages[@]}")
+if [ "${1:-}" = "--tests" ]; then
+  want+=("${test_packages[@]}")
+fi
+
+missing=()
+for p in "${want[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null |
+    grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+# node and npm may come with the machine's image outside Debian's packages.
+if command -v node >/dev/null; then
+  missing=("${missing[@]/nodejs/}")
+fi
+if command -v npm >/dev/null; then
+  missing=("${missing[@]/npm/}")
+fi
+read -r -a missing <<<"${missing[*]}"
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Front-end packages, pinned by package-lock.json, only when it changed.
+if [ "${1:-}" = "--tests" ] && [ -f package-lock.json ]; then
+  if [ ! -f node_modules/.package-lock.json ] ||
+    [ package-lock.json -nt node_modules/.package-lock.json ]; then
+    npm ci --no-audit --no-fund --loglevel=error
+  fi
+fi
