@@ -37,6 +37,13 @@ for deb in "$program_deb" "$dev_deb"; do
 done
 [ "$(ls "$build"/*.deb | wc -l)" -eq 2 ] || fail "more than two packages"
 
+# The changelog's latest entry is this version.
+top=$(dpkg-deb --fsys-tarfile "$program_deb" |
+  tar -xO ./usr/share/doc/morvelstandrik/changelog.gz | gzip -dc | head -n 1)
+[[ $top == "morvelstandrik ($version) "* ]] ||
+  fail "the latest changelog entry is not version $version: $top
+(add an entry to cmake/debian/changelog)"
+
 # lintian, in full; any error or warning fails.
 command -v lintian >/dev/null ||
   fail "lintian is not installed (scripts/setup.sh --tests installs it)"
