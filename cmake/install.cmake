@@ -3,12 +3,13 @@
 # Two components, one Debian package each (CPack, `--target package`):
 #   program      -> morvelstandrik: the program with every front end, its
 #                   manual page, README and licence;
-#   development  -> libmorvelstandrik-dev: the kernels as static libraries,
-#                   their headers under include/morvelstandrik/<subsystem>/
-#                   and the CMake package, so that other programs can
+#   development  -> libmorvelstandrik-dev: the kernels and engines as
+#                   static libraries, their headers under
+#                   include/morvelstandrik/<subsystem>/ and the CMake
+#                   package, so that other programs can
 #                   find_package(morvelstandrik) and link
-#                   morvelstandrik::physics and morvelstandrik::swell
-#                   without any console code.
+#                   morvelstandrik::physics, ::swell, ::windsea and
+#                   ::swell_engine without any console code.
 # Both carry the Debian changelog and the machine-readable copyright file.
 include(CMakePackageConfigHelpers)
 
@@ -56,6 +57,8 @@ morvel_public_library(morvel_physics SUBDIR physics HEADERS
   beaufort.hpp com2.hpp curwav.hpp deepw.hpp heicor.hpp wvnum.hpp)
 morvel_public_library(morvel_swell_kernel SUBDIR swell HEADERS
   swelld.hpp distance.hpp)
+morvel_public_library(morvel_windsea SUBDIR windsea HEADERS engine.hpp)
+morvel_public_library(morvel_swell_engine SUBDIR swell HEADERS engine.hpp)
 
 # The program.
 install(TARGETS morvelstandrik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
@@ -159,15 +162,17 @@ theory, not safe for navigation.")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libmorvelstandrik-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
-"wave-physics and swell kernels of morvelstandrik (development files)
-The numerical kernels of morvelstandrik as static libraries, with their
-C++ headers and a CMake package: deep-water wind-sea growth, the
-wave-number solver with depth and current, the height correction and the
-shoal and current transform, the Beaufort number, and the swell-decay table
-with its inversion from swell period and height to the speed and distance
-of the wind field.
+"wind-sea and swell engines of morvelstandrik (development files)
+The engines and numerical kernels of morvelstandrik as static libraries,
+with their C++ headers and a CMake package: the wind-sea engine (input
+ranges, evaluation with its warnings, development over the next hours),
+the swell engine (the wind field behind an observed swell), and under them
+deep-water wind-sea growth, the wave-number solver with depth and current,
+the height correction and the shoal and current transform, the Beaufort
+number, and the swell-decay table with its inversion.
 
 A program finds them with find_package(morvelstandrik), links
+morvelstandrik::windsea, morvelstandrik::swell_engine,
 morvelstandrik::physics or morvelstandrik::swell and includes
-<morvelstandrik/physics/wvnum.hpp> and the like.")
+<morvelstandrik/windsea/engine.hpp> and the like.")
 include(CPack)

@@ -162,4 +162,8 @@ grep -q 'deep water: Hs 1.88 m, T 5.24 s, L 42.8 m' "$work/consumer.out"
 grep -q 'in 10 m: Hs 1.74 m, L 39.5 m, status 0' "$work/consumer.out"
 grep -q 'swell 10 s, 3 m: wind 30.5 kt, distance 450 km, outcome 0' \
   "$work/consumer.out"
+grep -q 'engine: Hc 1.74 m, Lc 39.5 m, Tc 5.24 s, sea sickness 17 %, 680 waves per hour' \
+  "$work/consumer.out"
+grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
+  "$work/consumer.out"
 echo "package test passed"
