@@ -57,8 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
        out.text.find("inf") != std::string::npos)) {
     std::abort();
   }
-  const bool plain_csv_batch =
-      words.size() == 3 && words[1] == "--batch" && words[2] == "-";
+  const bool plain_csv_batch = words.size() == 3 &&
+                               (words[0] == "windsea" || words[0] == "swell") &&
+                               words[1] == "--batch" && words[2] == "-";
   if (plain_csv_batch && status != 2) {
     const auto in_rows = records(input);
     const auto out_rows = records(out.text);
