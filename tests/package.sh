@@ -38,4 +38,16 @@ grep -q 'deep water: Hs 1.88 m, T 5.24 s, L 42.8 m' "$work/consumer.out"
 grep -q 'in 10 m: Hs 1.74 m, L 39.5 m, status 0' "$work/consumer.out"
 grep -q 'swell 10 s, 3 m: wind 30.5 kt, distance 450 km, outcome 0' \
   "$work/consumer.out"
+
+# The installed wvnum gives the literal scan's bits, many times faster. The
+# literal scan is test code, not installed: its source comes along.
+reference=$work/reference/morvelstandrik/physics
+mkdir -p "$reference"
+cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp,float_math.hpp} \
+  "$reference"
+cmake -S "$source_dir/tests/installed_wvnum" -B "$work/installed_wvnum" \
+  -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$root/usr" \
+  -DMORVEL_REFERENCE_DIR="$work/reference" >/dev/null
+cmake --build "$work/installed_wvnum" >/dev/null
+"$work/installed_wvnum/installed_wvnum" | sed 's/^/  /'
 echo "package test passed"
