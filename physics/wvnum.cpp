@@ -105,7 +105,8 @@ struct Env {
   float omeg, curms, gravc, depthc;
 };
 
-// The residual of grid point i, bit for bit as kdisper forms it.
+// The residual at a grid point's wave number, bit for bit as kdisper forms
+// it.
 float exact_residual(const Env& e, float ak) {
   const float v1 = e.omeg - ak * e.curms;
   const float x = ak * e.depthc;
@@ -150,7 +151,7 @@ class Search {
   Node node(std::int32_t i);
   float exact(std::int32_t i);
   Bounds bounds(const Node& a, const Node& b) const;
-  bool spend();
+  void spend();
   std::int32_t last_pair_at_or_below_zero(const Node& a, const Node& b);
   bool sign_changes(const Node& a, const Node& b);
   void smallest(const Node& a, const Node& b, const Bounds& r, bool negative);
@@ -167,9 +168,8 @@ class Search {
   std::int32_t best_i_ = 1;  // its grid point
 };
 
-bool Search::spend() {
+void Search::spend() {
   if (--budget_ < 0) exhausted_ = true;
-  return !exhausted_;
 }
 
 Node Search::node(std::int32_t i) {
@@ -179,9 +179,9 @@ Node Search::node(std::int32_t i) {
   n.k = static_cast<double>(ak_[i]);
   const double x = n.k * d_;  // exact: a product of two floats
   // The library's double tanh is taken as accurate to 2^-40. Past 12 the
-  // wave does not feel the bottom: tanh is taken as 1, which moves w by at
-  // most 2 e^-24 w and the slope by at most 53 e^-24 g / 2w, and past 20
-  // the term of 1 - tanh^2 is below the slope's error bound.
+  // wave does not feel the bottom: tanh is taken as 1 and the term of
+  // 1 - tanh^2 dropped from the slope, which moves w by at most 2 e^-24 w
+  // and the slope by at most 53 e^-24 g / 2w; the error bounds hold both.
   const bool deep = x > 12.0;
   const double tau = deep ? 1.0 : std::tanh(x);
   n.w = std::sqrt(g_ * n.k * tau);
