@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every example of the manual page and checks that man formats the page
 # without a warning. The no-fill block after '.\" example NAME command'
-# holds one line "printf '...' | morvelstandrik"; its input is fed to the
-# program, and every block after '.\" example NAME output' must appear, line
+# holds one line "printf '...' | morvelstandrik" (its input is fed to the
+# program) or "morvelstandrik ARGUMENTS" (the program runs with them), and every block after '.\" example NAME output' must appear, line
 # for line, in what the program prints. In the blocks the roff escapes \e,
 # \- and \& stand for a backslash, a minus sign and nothing.
 # Usage: manpage_examples.sh PROGRAM PAGE
@@ -62,13 +62,18 @@ for command in "$work"/*.command; do
   [ -e "$command" ] || break
   name=$(basename "$command" .command)
   line=$(cat "$command")
-  if [[ ! $line =~ ^printf\ \'([^\']*)\'\ \|\ morvelstandrik$ ]]; then
+  if [[ $line =~ ^printf\ \'([^\']*)\'\ \|\ morvelstandrik$ ]]; then
+    # shellcheck disable=SC2059 # the example's format string is the input
+    printf "${BASH_REMATCH[1]}" | "$program" >"$work/$name.actual" 2>&1
+  elif [[ $line =~ ^morvelstandrik\ ([^\'\"]*)$ ]]; then
+    read -r -a words <<<"${BASH_REMATCH[1]}"
+    "$program" "${words[@]}" </dev/null >"$work/$name.actual" 2>&1
+  else
     echo "example $name: not of the form printf '...' | morvelstandrik"
+    echo "  or morvelstandrik ARGUMENTS"
     failed=1
     continue
   fi
-  # shellcheck disable=SC2059 # the example's format string is the input
-  printf "${BASH_REMATCH[1]}" | "$program" >"$work/$name.actual" 2>&1
   outputs=("$work/$name".output.*)
   if [ ! -e "${outputs[0]}" ]; then
     echo "example $name has no output block"
