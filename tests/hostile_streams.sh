@@ -94,6 +94,11 @@ done
 for pair in INT:Interrupt TERM:Killed; do
   signal=${pair%%:*}
   notice=${pair#*:}
+  # The previous run's report must not be taken for this one's: the shell
+  # truncates the file only once the new process runs, which under load can
+  # be after the first look below, and the request would then come before
+  # the program has its handlers.
+  rm -f "$work/out" "$work/err"
   "$program" <"$work/long" >"$work/out" 2>"$work/err" &
   pid=$!
   for _ in $(seq 100); do
