@@ -7,25 +7,18 @@
 #include <string>
 
 #include "morvelstandrik/bench/session.hpp"
-#include "morvelstandrik/physics/beaufort.hpp"
 #include "morvelstandrik/shell/console.hpp"
 #include "morvelstandrik/shell/menu.hpp"
 #include "morvelstandrik/shell/streams.hpp"
-#include "morvelstandrik/swell/distance.hpp"
+#include "morvelstandrik/swell/engine.hpp"
 #include "morvelstandrik/swell/swell.hpp"
-#include "morvelstandrik/swell/swelld.hpp"
-#include "morvelstandrik/windsea/evaluation.hpp"
+#include "morvelstandrik/windsea/engine.hpp"
 #include "morvelstandrik/windsea/ocean.hpp"
 
 namespace {
 
 constexpr int kCycles = 100;
 constexpr int kPasses = 100;
-
-class NoCheck final : public physics::SelfCheck {
- public:
-  void group_velocity_mismatch(float, float) override {}
-};
 
 class Discard final : public shell::ByteSink {
  public:
@@ -39,30 +32,15 @@ void BM_EvaluationsOnly(benchmark::State& state) {
   for (auto _ : state) {
     for (int k = 0; k < kCycles; ++k) {
       const bench::WindSeaCase c = bench::wind_sea_case(k);
-      const auto wind = static_cast<float>(c.wind);
-      const windsea::Inputs in{wind,
-                               physics::beaufort(wind),
-                               static_cast<float>(c.dura),
-                               static_cast<float>(c.fetch),
-                               static_cast<float>(c.depth),
-                               static_cast<float>(c.curr),
-                               1,
-                               9.81f};
-      physics::Com2 com2{};
-      windsea::Evaluation e = windsea::evaluate(in, in.dura, com2, check);
-      if (e.ier > 1) e.wlen2 = 4999.0f;
-      benchmark::DoNotOptimize(windsea::umax(in.g, e.tper2));
-      benchmark::DoNotOptimize(
-          windsea::sea_sickness(e.hs2, e.tper2, in.wind, in.g));
-      if (windsea::warnings(in, e).table) {
-        benchmark::DoNotOptimize(windsea::develop(in, e, com2, check));
-      }
+      const windsea::Conditions in{
+          static_cast<float>(c.wind), static_cast<float>(c.dura),
+          static_cast<float>(c.fetch), static_cast<float>(c.depth),
+          static_cast<float>(c.curr)};
+      benchmark::DoNotOptimize(windsea::evaluate(in));
     }
     for (int k = 0; k < kPasses; ++k) {
       const bench::SwellCase c = bench::swell_case(k);
-      const swell::Inversion field = swell::swelld(c.period, c.height);
-      benchmark::DoNotOptimize(physics::beaufort(field.wind));
-      benchmark::DoNotOptimize(swell::round_distance(field.dist));
+      benchmark::DoNotOptimize(swell::infer(c.period, c.height));
     }
   }
   state.SetItemsProcessed(state.iterations() * (kCycles + kPasses));

@@ -35,7 +35,7 @@ DeepWater deepw(float wind, float dura, float fetch) {
   // their limit as the wind dies is no height and the floor period. A wind
   // so weak that hsinf underflows to 0 is as calm.
   if (wind <= 0.0f || hsinf == 0.0f) {
-    return {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.56f};
+    return {0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.56f, 0.0f, 0.0f};
   }
   const float ht0 = 0.008f * dpow(wind, pt);
   const float hf0 = 0.0089f * dpow(wind, pf);
@@ -57,7 +57,7 @@ DeepWater deepw(float wind, float dura, float fetch) {
   const float teff = ttheo - dt;
   const float tper0 = teff < 1.0f ? 1.0f : teff;
   const float wlen0 = 1.56f * dpow(tper0, 2.0f);
-  return {hsinf, ht0, hf0, hs, tper0, wlen0};
+  return {hsinf, ht0, hf0, hs, tper0, wlen0, ht, hf};
 }
 
 }  // namespace physics

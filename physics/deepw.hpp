@@ -9,6 +9,8 @@ struct DeepWater {
   float hs0;    // characteristic (significant) wave height, m
   float tper0;  // wave period, s (never below 1.0)
   float wlen0;  // deep-water wave length 1.56 * tper0^2, m
+  float ht;     // height the duration allows, saturated, m
+  float hf;     // height the fetch allows, saturated, m (hs0 is the smaller)
 };
 
 // Wind sea in deep water without current, from the wind speed (knots), the
@@ -18,8 +20,8 @@ struct DeepWater {
 //   deepw(20, 10, 100) -> hs0 ~ 1.883 m, tper0 ~ 5.237 s, wlen0 ~ 42.78 m
 //   deepw(1, 1, 1)     -> tper0 = 1.0 s exactly (raised to its floor), 1.56 m
 // A wind of 0 or below (the wind relative to a current as fast as it) raises
-// no sea: {0, 0, 0, 0, 1.0, 1.56}, the limit of the growth laws as the wind
-// dies, instead of the 0/0 the laws would form.
+// no sea: {0, 0, 0, 0, 1.0, 1.56, 0, 0}, the limit of the growth laws as the
+// wind dies, instead of the 0/0 the laws would form.
 DeepWater deepw(float wind, float dura, float fetch);
 
 }  // namespace physics

@@ -58,6 +58,11 @@ class Console {
     render_template(pending_, tmpl, {values.begin(), values.size()});
     deliver_if_full();
   }
+  // Complete records rendered elsewhere, each line with its newline.
+  void text(std::string_view records) {
+    pending_.append(records);
+    deliver_if_full();
+  }
   // Delivers everything written so far.
   void flush();
 

@@ -2,45 +2,16 @@
 
 #include <cstdint>
 
-#include "morvelstandrik/physics/beaufort.hpp"
-#include "morvelstandrik/swell/distance.hpp"
-#include "morvelstandrik/swell/swelld.hpp"
+#include <string>
+
+#include "morvelstandrik/report/report.hpp"
+#include "morvelstandrik/swell/engine.hpp"
 
 namespace swell {
 namespace {
 
 constexpr const char* kBanner =
     " ~~~~~~~~~~~~~~~~~  S W E L L ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~ ";
-
-// The lines that describe the wind field, by outcome of the inversion.
-void show_wind_field(shell::Console& console, std::int32_t ier, float wind,
-                     std::int32_t ibft, float dist) {
-  switch (ier) {
-    case 0:
-      console.list({"The (distant) Wind-Field is characterized by:"});
-      console.empty();
-      console.record(
-          "(' Windspeed =',F4.0,' kt, Bft=',I3,';   Distance =',F6.0,' km')",
-          {wind, ibft, dist});
-      break;
-    case 1:
-      console.record("(' Windspeed less than =',F4.0,' kt, Bft=',I3)",
-                     {wind, ibft});
-      console.empty();
-      console.record("(' Distance of Windfield larger than =',F6.0,' km')",
-                     {dist});
-      console.empty();
-      break;
-    default:
-      console.record("(' Windspeed higher than =',F4.0,' kt, Bft=',I3)",
-                     {wind, ibft});
-      console.empty();
-      console.record("(' Distance of Windfield less than =',F6.0,' km')",
-                     {dist});
-      console.empty();
-      break;
-  }
-}
 
 }  // namespace
 
@@ -64,24 +35,19 @@ void swell(shell::Console& console) {
     console.list({"Input: Period of the swell in seconds"});
     console.read(period);
     console.empty();
-    if (period < 0.1f) return;
+    if (period < kShortestPeriod) return;
     console.list({"Input: Height of the swell in meters="});
     console.read(height);
 
-    const Inversion field = swelld(period, height);
-    const std::int32_t ibft = physics::beaufort(field.wind);
-    const float dist = round_distance(field.dist);
-
+    const Field field = infer(period, height);
+    std::string result;
+    report::swell(result, field);
     console.empty(51);
     console.list({kBanner});
     console.empty(2);
-    console.record(
-        "(' Period of the Swell =',F6.1,' sec,  Height =',F4.1,' m')",
-        {period, height});
-    console.empty();
-    console.list({"   This leads to the following conclusion:"});
-    console.empty();
-    show_wind_field(console, field.ier, field.wind, ibft, dist);
+    console.text(result);
+    // The one-sided outcomes close with an empty record of their own.
+    if (field.outcome != Outcome::kInside) console.empty();
     console.empty(6);
     console.list({"hit [ENTER] to continue"});
     console.wait_enter();

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "morvelstandrik/physics/beaufort.hpp"
+#include <string>
+
+#include "morvelstandrik/report/report.hpp"
 #include "morvelstandrik/shell/readit.hpp"
 
 namespace windsea {
@@ -11,19 +13,6 @@ namespace {
 
 constexpr const char* kTildes =
     " ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~ ";
-
-// Puts the height correction's group-velocity self-check on the console at
-// the moment it is raised.
-class ConsoleCheck final : public physics::SelfCheck {
- public:
-  explicit ConsoleCheck(shell::Console& console) : console_(console) {}
-  void group_velocity_mismatch(float vgr2, float cgr2) override {
-    console_.list({"ERROR: v,c=", vgr2, cgr2});
-  }
-
- private:
-  shell::Console& console_;
-};
 
 void introduction(shell::Console& console) {
   console.empty(50);
@@ -65,71 +54,21 @@ void introduction(shell::Console& console) {
   }
 }
 
-// Holds a remembered default inside [lo, hi] once it has been entered.
-float clamp(float value, float lo, float hi) {
-  if (value > hi) value = hi;
-  if (value < lo) value = lo;
-  return value;
-}
-
-void development_table(shell::Console& console, const Inputs& in,
-                       const Evaluation& e, physics::Com2& com2,
-                       physics::SelfCheck& check) {
-  console.list({" "});
-  console.list({"          Development over the next hours:"});
-  console.list({" Single waves may reach height=Hmax within  ... hrs:"});
-  const Development dev = develop(in, e, com2, check);
-  console.record("(10X,' hrs=  ',10I6)",
-                 {dev.mhrs[0], dev.mhrs[1], dev.mhrs[2]});
-  console.record("(10X,' Hmax=   ',10F6.1)",
-                 {dev.hem[0], dev.hem[1], dev.hem[2]});
-  console.record("(10X,' Seascale=',I3,10I6)",
-                 {dev.iseas[0], dev.iseas[1], dev.iseas[2]});
-  console.list({" [average number of waves per hour:", dev.nav, " ]"});
-}
-
 }  // namespace
 
-void report(shell::Console& console, const Inputs& in) {
-  ConsoleCheck check(console);
-  physics::Com2 com2{};
-  console.list({" ~~~~~~~~~~~~~~ Height of Ocean Waves ~~~~~~~~~~~~~~~ "});
-  Evaluation e = evaluate(in, in.dura, com2, check);
-  // No wave number in this depth and current: the length is marked, after
-  // the steepness has been formed from the transform's length.
-  if (e.ier > 1) e.wlen2 = 4999.0f;
-  const float u = umax(in.g, e.tper2);
-  console.list({" Bft:   Wind:    Time:   Fetch:   Depth:  Current:"});
-  console.record(
-      "(1X,I4,'  ',F5.1,' kt  ',F5.0,'h',F7.0,'km',F7.0,'m',F7.1,' kt')",
-      {in.ibft, in.wind, in.dura, in.fetch, in.depth, in.curr});
-  console.list({" "});
-  console.list({" Characteristic Wave Height Hc, Length Lc, Period Tc:"});
-  console.record(
-      "('    ==>            Hc=',F4.1,' m, Lc=',F4.0,'m, Tc=',F4.1,' sec ')",
-      {e.hs2, e.wlen2, e.tper2});
-  console.list({" "});
-  console.record("('    [actual steepness=',F6.3,', factor =',F4.1,']:')",
-                 {e.stp2, e.ss0});
-  console.record(
-      "('    [deep water  : Hc=',F4.1,' m, Lc=',F4.0,'m,',' U^=',F5.1,' kt]')",
-      {e.hs0, e.wlen0, u});
-  console.list({" ===================================================="});
-  console.list({"   [Sea Sickness Probability=",
-                sea_sickness(e.hs2, e.tper2, in.wind, in.g), " Percent]"});
-  const Verdict verdict = warnings(in, e);
-  for (int i = 0; i < verdict.count; ++i) console.list({verdict.lines[i]});
-  if (verdict.table) development_table(console, in, e, com2, check);
+void report(shell::Console& console, const Conditions& in) {
+  std::string text;
+  report::windsea(text, evaluate(in));
+  console.text(text);
 }
 
 void ocean(shell::Console& console) {
-  const float g = 9.81f;
   float zwind = 15.0f;
   float zdura = 200.0f;
   float zfetch = 5000.0f;
   float zdepth = 5000.0f;
   float zcurr = 0.0f;
-  std::int32_t model = 1;
+  Model model = Model::kDeepWater;
 
   introduction(console);
   for (;;) {
@@ -137,15 +76,12 @@ void ocean(shell::Console& console) {
     console.list({" "});
     console.list({"Input> Wind-speed in knots, Range:{1,65}="});
     shell::readit(console, zwind);
-    float wind = zwind;
-    if (wind < -0.5f) model = 0;
-    wind = std::fabs(wind);
-    if (wind <= 0.01f) break;
-    if (wind < 1.0f) wind = 1.0f;
-    if (wind > 65.0f) {
-      // Winds above 65 knots take off the tops of the waves: compress.
-      wind = 65.0f + 10.0f * static_cast<float>(
-                                 std::log(static_cast<double>(wind / 65.0f)));
+    // A negative wind is the switch to the sea of the relative wind, for
+    // the rest of this calculation.
+    if (zwind < -0.5f) model = Model::kRelativeWind;
+    if (std::fabs(zwind) <= 0.01f) break;
+    const Limited wind = limit_wind(std::fabs(zwind));
+    if (wind.notes.has(Note::kWindCompressed)) {
       console.empty();
       console.list({" NOTE: Results for winds above 65 knots are not "});
       console.list({" reliable, as these winds will take off the tops"});
@@ -153,29 +89,25 @@ void ocean(shell::Console& console) {
       console.list({" Waveheights will be actually LOWER than calculated!"});
       console.empty();
     }
-    if (wind > 70.0f) wind = 70.0f;
-    zwind = wind;
+    zwind = wind.value;
 
     console.list({"Input> Duration of wind in hours, Range:{1,200} ="});
     shell::readit(console, zdura);
-    zdura = clamp(zdura, 1.0f, 200.0f);
+    zdura = limit_duration(zdura).value;
     console.list({"Input> Fetch in  km, Range:{1,5000} ="});
     shell::readit(console, zfetch);
-    zfetch = clamp(zfetch, 1.0f, 5000.0f);
+    zfetch = limit_fetch(zfetch).value;
     console.list({"Input> Depth of water in meters, Range:{1,5000} ="});
     shell::readit(console, zdepth);
-    zdepth = clamp(zdepth, 1.0f, 5000.0f);
+    zdepth = limit_depth(zdepth).value;
     console.list({"Input> Current of water in knots, Range:{-15,15} ="});
     console.list({"       (negative value: current against the wind)"});
     shell::readit(console, zcurr);
-    // Entries above 1000 knots are taken for a slip of the keyboard.
-    if (zcurr > 1000.0f) zcurr = 0.0f;
-    zcurr = clamp(zcurr, -15.0f, 15.0f);
+    zcurr = limit_current(zcurr).value;
 
     console.empty(50);
     console.empty(20);
-    report(console, Inputs{wind, physics::beaufort(wind), zdura, zfetch, zdepth,
-                           zcurr, model, g});
+    report(console, Conditions{zwind, zdura, zfetch, zdepth, zcurr, model});
 
     console.list({kTildes});
     console.list({" hit [ENTER] to continue :"});

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "morvelstandrik/shell/console.hpp"
-#include "morvelstandrik/windsea/evaluation.hpp"
+#include "morvelstandrik/windsea/engine.hpp"
 
 namespace windsea {
 
@@ -14,8 +14,8 @@ namespace windsea {
 // relative-wind model for the rest of this call.
 void ocean(shell::Console& console);
 
-// Prints the report for one cycle's inputs and, where its warnings allow,
-// the development table.
-void report(shell::Console& console, const Inputs& in);
+// Prints the report for one cycle's limited entries and, where its warnings
+// allow, the development table.
+void report(shell::Console& console, const Conditions& in);
 
 }  // namespace windsea
