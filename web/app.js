@@ -206,6 +206,9 @@
     $(id).textContent = run.err.trim() || 'The entries could not be used.';
   }
 
+  let windSeaRuns = 0;
+  let swellRuns = 0;
+
   function runWindSea() {
     const values = readFields([
       ['wind', '20'], ['duration', '10'], ['fetch', '100'], ['depth', '10'],
@@ -257,6 +260,7 @@
         ' ms, in this browser.';
     $('windsea-results').dataset.reportMs = reportMs.toFixed(3);
     $('windsea-results').dataset.totalMs = totalMs.toFixed(3);
+    $('windsea-results').dataset.runs = String(++windSeaRuns);
   }
 
   // --- Swell ----------------------------------------------------------------
@@ -296,6 +300,7 @@
     $('swell-results').hidden = false;
     $('swell-report').textContent = report.out;
     $('swell-summary').textContent = describeSwell(result);
+    $('swell-results').dataset.runs = String(++swellRuns);
   }
 
   // A failure inside the page is said on the page; the previous results
