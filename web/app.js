@@ -250,7 +250,8 @@
     $('glance-hc').textContent = orNone(fixed(result.wave.height_m, 1), 'm');
     $('glance-lc').textContent = orNone(fixed(result.wave.length_m, 0), 'm');
     $('glance-tc').textContent = orNone(fixed(result.wave.period_s, 1), 's');
-    $('glance-sick').textContent = result.sea_sickness_percent + ' %';
+    $('glance-sick').textContent = result.sea_sickness_percent === null
+      ? 'none' : result.sea_sickness_percent + ' %';
     fillList($('windsea-warnings'), result.warnings.map((w) => w.text));
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
     drawDevelopment(result);

@@ -120,7 +120,8 @@ try {
     const hcExpected = json.wave.height_m === null ? 'none' :
         json.wave.height_m.toFixed(1) + ' m';
     check(hc === hcExpected, `${label}: Hc at a glance`, `${hc} vs ${hcExpected}`);
-    check(await page.textContent('#glance-sick') === `${json.sea_sickness_percent} %`,
+    const sick = json.sea_sickness_percent === null ? 'none' : `${json.sea_sickness_percent} %`;
+    check(await page.textContent('#glance-sick') === sick,
           `${label}: sea-sickness probability at a glance`);
     const warnings = await page.$$eval('#windsea-warnings li', (li) => li.map((e) => e.textContent));
     check(JSON.stringify(warnings) === JSON.stringify(json.warnings.map((w) => w.text)),
