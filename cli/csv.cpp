@@ -1,0 +1,83 @@
+#include "morvelstandrik/cli/csv.hpp"
+
+namespace cli {
+
+bool CsvReader::next(Record& r) {
+  using shell::Input;
+  std::string prefix;  // the bytes of a byte-order mark that was not one
+  if (!started_) {
+    started_ = true;
+    // The byte-order mark that some programs put before UTF-8 text.
+    const char bom[] = "\xEF\xBB\xBF";
+    while (prefix.size() < 3 &&
+           in_.peek() == static_cast<unsigned char>(bom[prefix.size()])) {
+      prefix.push_back(static_cast<char>(in_.get()));
+    }
+    if (prefix.size() == 3) prefix.clear();
+  }
+  // Empty lines separate nothing.
+  while (prefix.empty() && in_.peek() == '\n') {
+    in_.get();
+    ++line_;
+  }
+  if (prefix.empty() && in_.peek() == Input::kEnd) return false;
+
+  r.fields.assign(1, prefix);
+  r.line = line_;
+  r.problem.clear();
+  std::size_t stored = prefix.size();
+  auto keep = [&](char c) {
+    if (stored < kMaxRecord) {
+      r.fields.back().push_back(c);
+      ++stored;
+    } else if (r.problem.empty()) {
+      r.problem = "record longer than " + std::to_string(kMaxRecord) + " bytes";
+    }
+  };
+
+  bool quoted = false;             // inside a quoted field
+  bool at_start = prefix.empty();  // nothing of this field read yet
+  for (;;) {
+    const int c = in_.get();
+    if (c == Input::kEnd) {
+      if (quoted && r.problem.empty()) r.problem = "quote never closed";
+      return true;
+    }
+    if (quoted) {
+      if (c == '"') {
+        if (in_.peek() == '"') {
+          in_.get();
+          keep('"');
+        } else {
+          quoted = false;
+        }
+        continue;
+      }
+      if (c == '\n') ++line_;
+      keep(static_cast<char>(c));
+      continue;
+    }
+    if (c == '\n') {
+      ++line_;
+      return true;
+    }
+    if (c == ',') {
+      if (r.fields.size() < kMaxFields) {
+        r.fields.emplace_back();
+      } else if (r.problem.empty()) {
+        r.problem = "more than " + std::to_string(kMaxFields) + " fields";
+      }
+      at_start = true;
+      continue;
+    }
+    if (c == '"' && at_start) {
+      quoted = true;
+      at_start = false;
+      continue;
+    }
+    at_start = false;
+    keep(static_cast<char>(c));
+  }
+}
+
+}  // namespace cli

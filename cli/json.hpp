@@ -1,0 +1,48 @@
+// Writing JSON: objects, arrays, texts, integers, floats in the shortest
+// form that reads back to the same float, and null. Compact, one line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+class Json {
+ public:
+  explicit Json(std::string& out) : out_(out) {}
+
+  void begin_object();
+  void end_object();
+  void begin_array();
+  void end_array();
+  // The name of the next member of an object.
+  Json& key(std::string_view name);
+
+  void null();
+  void number(float v);  // shortest round trip: 0.1f -> 0.1; not finite: null
+  void integer(std::int64_t v);
+  // Text of the program's own (single bytes; 0xF5 becomes U+00F5).
+  void text(std::string_view latin1);
+  // Text from the user's files, meant to be UTF-8: kept as it is, with each
+  // byte that does not belong to valid UTF-8 replaced by U+FFFD.
+  void utf8(std::string_view text);
+
+  void number(std::optional<float> v) { v ? number(*v) : null(); }
+  void integer(std::optional<std::int32_t> v) { v ? integer(*v) : null(); }
+
+ private:
+  void separate();
+  void quoted(std::string_view text, bool latin1);
+
+  std::string& out_;
+  std::vector<bool> first_;  // per open object or array: nothing written yet
+  bool after_key_ = false;
+};
+
+// The shortest text that reads back to the same float: 1.7441f -> "1.7441".
+std::string shortest(float v);
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+// Numbers typed on the command line or in a batch file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cli {
+
+// A number read from text: the value, or what is wrong with the text.
+struct Number {
+  std::optional<float> value;
+  std::string problem;  // empty when there is a value
+};
+
+// Reads a decimal number ("20", "-3", "0.5", ".5", "1e3"), the whole text,
+// with surrounding blanks allowed, rounded to single precision as the
+// dialogue rounds its entries. Refused, with a reason for people:
+//   ""      -> "is empty; give a number"
+//   "12,5"  -> "is not a number; use a decimal point"
+//   "nan", "inf", "1e39" -> "is not a finite number"
+//   "12kt", "0x10" -> "is not a number"
+Number read_number(std::string_view text);
+
+}  // namespace cli
