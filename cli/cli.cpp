@@ -474,8 +474,8 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
       "wind speed, knots: 1 to 65, compressed above 65 and at most 70",
       "duration of the wind, hours: 1 to 200", "fetch, km: 1 to 5000",
       "water depth, m: 1 to 5000",
-      "current, knots: -15 to 15, positive with the wind, negative "
-      "against it; 0 when left out (above 1000: taken as 0)"};
+      ("current, knots: -15 to 15, positive with the wind, negative "
+       "against it; 0 when left out (above 1000: taken as 0)")};
   std::array<std::string, 5> windsea_text;
   std::array<CLI::Option*, 5> windsea_given{};
   bool relative = false;
