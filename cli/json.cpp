@@ -1,7 +1,9 @@
 #include "morvelstandrik/cli/json.hpp"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace cli {
 namespace {
@@ -38,10 +40,112 @@ std::size_t utf8_length(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+// The shortest decimal digits that read back to v (finite, not zero), with
+// the decimal exponent of the first: the fewest digits whose correctly
+// rounded value, or one unit in its last digit beside it (where v is a
+// power of two, the floats below lie closer than those above), reads back
+// to v; of those, the one closest to v. What std::to_chars chooses, written
+// out because the WebAssembly build's C++ library has no floating-point
+// to_chars.
+struct Digits {
+  std::string digits;
+  int exponent;
+};
+
+// d plus or minus one unit in its last digit; false when that changes its
+// number of digits.
+bool step(std::string& d, int by) {
+  std::size_t i = d.size();
+  const char low = by > 0 ? '9' : '0';
+  const char high = by > 0 ? '0' : '9';
+  while (i > 0 && d[i - 1] == low) d[--i] = high;
+  if (i == 0) return false;
+  d[i - 1] = static_cast<char>(d[i - 1] + by);
+  return d[0] != '0';
+}
+
+Digits shortest_digits(float v) {
+  const double x = std::fabs(static_cast<double>(v));
+  const float target = std::fabs(v);
+  char buf[40];
+  for (int n = 1;; ++n) {
+    std::snprintf(buf, sizeof buf, "%.*e", n - 1, x);
+    std::string rounded(1, buf[0]);
+    const char* e = buf + 1;
+    if (*e == '.') {
+      rounded.append(e + 1, static_cast<std::size_t>(n - 1));
+      e += n;
+    }
+    const int exponent = std::atoi(e + 1);
+    // The rounded digits are the closest (exact ties rounded to even, as
+    // printf rounds); only when they do not read back to v are their
+    // neighbours tried, the closer first.
+    const auto text = [&](const std::string& d) {
+      return d + "e" + std::to_string(exponent - n + 1);
+    };
+    const auto distance = [&](const std::string& d) {
+      return std::fabs(std::strtod(text(d).c_str(), nullptr) - x);
+    };
+    std::vector<std::string> candidates = {rounded};
+    for (int by : {-1, +1}) {
+      std::string d = rounded;
+      if (step(d, by)) candidates.push_back(d);
+    }
+    if (candidates.size() == 3 &&
+        distance(candidates[2]) < distance(candidates[1])) {
+      std::swap(candidates[1], candidates[2]);
+    }
+    Digits best{"", exponent};
+    for (const std::string& d : candidates) {
+      if (std::strtof(text(d).c_str(), nullptr) == target) {
+        best.digits = d;
+        break;
+      }
+    }
+    if (!best.digits.empty()) {
+      while (best.digits.size() > 1 && best.digits.back() == '0') {
+        best.digits.pop_back();
+      }
+      return best;
+    }
+  }
+}
+
+}  // namespace
+
+// Fixed or scientific notation, whichever is shorter (fixed on a tie), as
+// std::to_chars writes it: 1e-05f -> "1e-05", 1.5e-4f -> "0.00015",
+// 1e6f -> "1e+06", 123456.0f -> "123456", 33591912.0f -> "33591912".
 std::string shortest(float v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
+  if (v == 0.0f) return std::signbit(v) ? "-0" : "0";
+  const Digits d = shortest_digits(v);
+  const std::string sign = v < 0.0f ? "-" : "";
+  const int n = static_cast<int>(d.digits.size());
+  std::string scientific = sign + d.digits.substr(0, 1);
+  if (n > 1) scientific += "." + d.digits.substr(1);
+  char exp[16];
+  std::snprintf(exp, sizeof exp, "e%c%02d", d.exponent < 0 ? '-' : '+',
+                std::abs(d.exponent));
+  scientific += exp;
+  std::string fixed = sign;
+  if (d.exponent >= n - 1) {
+    // A whole number: its exact digits are as short as the shortest digits
+    // padded with zeros, and closer.
+    char whole[48];
+    std::snprintf(whole, sizeof whole, "%.0f",
+                  std::fabs(static_cast<double>(v)));
+    fixed += whole;
+  } else if (d.exponent >= 0) {
+    const auto point = static_cast<std::size_t>(d.exponent + 1);
+    fixed += d.digits.substr(0, point) + "." + d.digits.substr(point);
+  } else {
+    fixed += "0." +
+             std::string(static_cast<std::size_t>(-d.exponent - 1), '0') +
+             d.digits;
+  }
+  return scientific.size() < fixed.size() ? scientific : fixed;
 }
 
 void Json::separate() {
