@@ -141,7 +141,7 @@
     const xs = [0];
     const hcs = [hc];
     const hmax = [null];
-    const horizons = result.development ? result.development.horizons : [];
+    const horizons = result.development || [];
     for (const h of horizons) {
       xs.push(h.hours);
       hcs.push(h.height_m);
