@@ -194,12 +194,21 @@ try {
   await page.click('#swell-run');
   check(await page.getAttribute('#period', 'aria-invalid') === 'true',
         'bad entry "ten" in #period: marked');
-  await page.fill('#period', '10');
-  await page.fill('#fetch', '100');
-  await page.fill('#wind', '20');
-  await page.click('#windsea-run');
+  // Corrected entries, and the worked example on screen for the pictures.
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await page.fill(`#${id}`, value);
+  }
+  await page.setChecked('#relative', false);
+  await runAndWait('windsea');
   check(await page.getAttribute('#wind', 'aria-invalid') === null,
         'a corrected entry is no longer marked');
+  await page.fill('#period', '10');
+  await page.fill('#height', '3');
+  await runAndWait('swell');
+  check(await page.getAttribute('#period', 'aria-invalid') === null &&
+            await page.textContent('#period-error') === '',
+        'a corrected period is no longer marked');
 
   // Fits a phone; screenshots at phone and desktop size.
   const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
