@@ -202,8 +202,25 @@
 
   // --- Wind sea -------------------------------------------------------------
 
+  // The command line names the entry it refuses ("windsea: WIND: '0' raises
+  // no sea; ..."): that field is marked and the reason put beside it.
+  const FIELDS = {
+    WIND: 'wind', DURATION: 'duration', FETCH: 'fetch', DEPTH: 'depth',
+    CURRENT: 'current', PERIOD: 'period', HEIGHT: 'height',
+  };
+
   function showFailure(id, run) {
-    $(id).textContent = run.err.trim() || 'The entries could not be used.';
+    const said = run.err.split('\n')[0].replace(/^morvelstandrik: /, '');
+    const named = /^\w+: ([A-Z]+): (.*)$/.exec(said);
+    if (named && FIELDS[named[1]]) {
+      const field = FIELDS[named[1]];
+      $(field).setAttribute('aria-invalid', 'true');
+      $(field + '-error').textContent = named[2].replace(/^'[^']*' /, 'This ');
+      $(field).focus();
+      $(id).textContent = '';
+      return;
+    }
+    $(id).textContent = said || 'The entries could not be used.';
   }
 
   let windSeaRuns = 0;

@@ -190,6 +190,24 @@ try {
     check(await page.textContent('#windsea-report') === reportBefore,
           `bad entry ${JSON.stringify(text)} in #${id}: previous report kept`);
   }
+  // Numbers the page takes but the engine refuses: the command line's
+  // reason beside the field it names.
+  await page.fill('#duration', '10');
+  await page.fill('#fetch', '100');
+  await page.fill('#wind', '0');
+  await page.click('#windsea-run');
+  await page.waitForFunction(() => document.getElementById('wind-error').textContent !== '');
+  check(await page.getAttribute('#wind', 'aria-invalid') === 'true' &&
+            (await page.textContent('#wind-error')).includes('raises no sea'),
+        'a calm wind of 0 kt: marked with the reason',
+        await page.textContent('#wind-error'));
+  check(await page.textContent('#windsea-report') === reportBefore,
+        'a calm wind of 0 kt: previous report kept');
+  await page.fill('#period', '0.05');
+  await page.click('#swell-run');
+  await page.waitForFunction(() => document.getElementById('period-error').textContent !== '');
+  check(await page.getAttribute('#period', 'aria-invalid') === 'true',
+        'a swell period of 0.05 s: marked', await page.textContent('#period-error'));
   await page.fill('#period', 'ten');
   await page.click('#swell-run');
   check(await page.getAttribute('#period', 'aria-invalid') === 'true',
