@@ -49,6 +49,7 @@ void StandardOutput::write(std::string_view bytes) {
 std::size_t MemorySource::read(char* buf, std::size_t cap) {
   std::size_t n = std::min(cap, text_.size() - pos_);
   if (piece_ > 0) n = std::min(n, piece_);
+  if (n == 0) return 0;  // an empty text may have no storage at all
   std::memcpy(buf, text_.data() + pos_, n);
   pos_ += n;
   return n;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs every example of the README: the block after "<!-- example NAME
-# input -->" is fed to the program, and the block after "<!-- example NAME
-# output -->" must appear, line for line, in what the program prints.
+# input -->" is fed to the program (or the block after "<!-- example NAME
+# command -->" is run by bash with the program as morvelstandrik), and the
+# block after "<!-- example NAME output -->" must appear, line for line, in
+# what the program prints.
 # Usage: readme_examples.sh PROGRAM README
 set -u
 program=$1
@@ -11,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 
 # Writes each marked block to $work/NAME.input or $work/NAME.output.
 awk -v dir="$work" '
-  /^<!-- example .* (input|output) -->$/ { name = $3 "." $4; next }
+  /^<!-- example .* (input|command|output) -->$/ { name = $3 "." $4; next }
   name != "" && /^```/ {
     if (inside) { inside = 0; name = ""; next }
     inside = 1; file = dir "/" name; printf "" > file; next
@@ -19,17 +21,27 @@ awk -v dir="$work" '
   inside { print > file }
 ' "$readme"
 
+mkdir "$work/bin"
+ln -s "$(cd "$(dirname "$program")" && pwd)/$(basename "$program")" \
+  "$work/bin/morvelstandrik"
+
 failed=0
 count=0
-for input in "$work"/*.input; do
-  name=$(basename "$input" .input)
+for input in "$work"/*.input "$work"/*.command; do
+  [ -f "$input" ] || continue
+  name=$(basename "$input")
+  name=${name%.*}
   expected=$work/$name.output
   if [ ! -f "$expected" ]; then
     echo "example $name has no output block"
     failed=1
     continue
   fi
-  "$program" <"$input" >"$work/$name.actual" 2>&1
+  if [ "${input##*.}" = command ]; then
+    PATH="$work/bin:$PATH" bash "$input" >"$work/$name.actual" 2>/dev/null
+  else
+    "$program" <"$input" >"$work/$name.actual" 2>&1
+  fi
   # The expected lines must stand together, in order, in the output.
   if ! python3 - "$expected" "$work/$name.actual" <<'PY'; then
 import sys

@@ -1,0 +1,72 @@
+// Fuzz target: the command line, arguments and batch files. The first line
+// of the input holds the arguments, separated by blanks; the rest is
+// standard input (for --batch -). No crash, no undefined behaviour; the
+// status is 0, 1 or 2; a failed case writes nothing to standard output; a
+// CSV batch gives one output row per input record, each as wide as the
+// header; no value is ever NaN or infinite.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/cli/csv.hpp"
+
+namespace {
+
+std::vector<std::vector<std::string>> records(std::string_view text) {
+  shell::MemorySource source(text);
+  cli::CsvReader reader(source);
+  std::vector<std::vector<std::string>> rows;
+  cli::Record r;
+  while (reader.next(r)) rows.push_back(r.fields);
+  return rows;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const std::size_t nl = std::min(bytes.find('\n'), bytes.size());
+  const std::string_view line = bytes.substr(0, nl);
+  const std::string_view input =
+      nl < bytes.size() ? bytes.substr(nl + 1) : std::string_view();
+  std::vector<std::string> words;
+  for (std::size_t at = 0; at < line.size();) {
+    const std::size_t end = std::min(line.find(' ', at), line.size());
+    if (end > at) words.emplace_back(line.substr(at, end - at));
+    at = end + 1;
+  }
+  if (words.size() > 16) return 0;
+  const std::vector<std::string_view> args(words.begin(), words.end());
+
+  shell::MemorySource in(input);
+  shell::StringSink out, err;
+  const int status = cli::run(args, in, out, err);
+  if (status < 0 || status > 2) std::abort();
+  bool batch = false;
+  for (const std::string& w : words) batch = batch || w.starts_with("--batch");
+  if (!batch && status != 0 && !out.text.empty()) std::abort();
+  // A one-case JSON result holds no text of the user's: no NaN, no infinity.
+  if (!batch && out.text.starts_with("{") &&
+      (out.text.find("nan") != std::string::npos ||
+       out.text.find("inf") != std::string::npos)) {
+    std::abort();
+  }
+  const bool plain_csv_batch = words.size() == 3 &&
+                               (words[0] == "windsea" || words[0] == "swell") &&
+                               words[1] == "--batch" && words[2] == "-";
+  if (plain_csv_batch && status != 2) {
+    const auto in_rows = records(input);
+    const auto out_rows = records(out.text);
+    if (in_rows.size() != out_rows.size()) std::abort();
+    for (const auto& row : out_rows) {
+      if (row.size() != out_rows[0].size()) std::abort();
+    }
+  }
+  return 0;
+}
