@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <cstring>
 
 namespace cli {
 namespace {
@@ -48,65 +48,72 @@ namespace {
 // power of two, the floats below lie closer than those above), reads back
 // to v; of those, the one closest to v. What std::to_chars chooses, written
 // out because the WebAssembly build's C++ library has no floating-point
-// to_chars.
+// to_chars. Fixed buffers only: a batch writes millions of numbers.
 struct Digits {
-  std::string digits;
+  char digits[12];  // a float never needs more than 9
+  int count;
   int exponent;
 };
 
 // d plus or minus one unit in its last digit; false when that changes its
 // number of digits.
-bool step(std::string& d, int by) {
-  std::size_t i = d.size();
+bool step(char* d, int n, int by) {
   const char low = by > 0 ? '9' : '0';
   const char high = by > 0 ? '0' : '9';
+  int i = n;
   while (i > 0 && d[i - 1] == low) d[--i] = high;
   if (i == 0) return false;
   d[i - 1] = static_cast<char>(d[i - 1] + by);
   return d[0] != '0';
 }
 
+// The value of the digits d[0..n) times 10^(exponent - n + 1), read back
+// as a float (round trip) or as a double (distance).
+void as_text(char (&text)[32], const char* d, int n, int exponent) {
+  std::snprintf(text, sizeof text, "%.*se%d", n, d, exponent - n + 1);
+}
+
 Digits shortest_digits(float v) {
   const double x = std::fabs(static_cast<double>(v));
   const float target = std::fabs(v);
   char buf[40];
+  char text[32];
   for (int n = 1;; ++n) {
     std::snprintf(buf, sizeof buf, "%.*e", n - 1, x);
-    std::string rounded(1, buf[0]);
-    const char* e = buf + 1;
-    if (*e == '.') {
-      rounded.append(e + 1, static_cast<std::size_t>(n - 1));
-      e += n;
-    }
-    const int exponent = std::atoi(e + 1);
     // The rounded digits are the closest (exact ties rounded to even, as
     // printf rounds); only when they do not read back to v are their
     // neighbours tried, the closer first.
-    const auto text = [&](const std::string& d) {
-      return d + "e" + std::to_string(exponent - n + 1);
-    };
-    const auto distance = [&](const std::string& d) {
-      return std::fabs(std::strtod(text(d).c_str(), nullptr) - x);
-    };
-    std::vector<std::string> candidates = {rounded};
+    char candidates[3][12] = {};
+    candidates[0][0] = buf[0];
+    std::memcpy(candidates[0] + 1, buf + 2, static_cast<std::size_t>(n - 1));
+    const int exponent = std::atoi(buf + (n > 1 ? n + 2 : 2));
+    int count = 1;
     for (int by : {-1, +1}) {
-      std::string d = rounded;
-      if (step(d, by)) candidates.push_back(d);
+      std::memcpy(candidates[count], candidates[0], sizeof candidates[0]);
+      if (step(candidates[count], n, by)) ++count;
     }
-    if (candidates.size() == 3 &&
-        distance(candidates[2]) < distance(candidates[1])) {
-      std::swap(candidates[1], candidates[2]);
-    }
-    Digits best{"", exponent};
-    for (const std::string& d : candidates) {
-      if (std::strtof(text(d).c_str(), nullptr) == target) {
-        best.digits = d;
-        break;
+    if (count == 3) {
+      double distance[2];
+      for (int i = 0; i < 2; ++i) {
+        as_text(text, candidates[i + 1], n, exponent);
+        distance[i] = std::fabs(std::strtod(text, nullptr) - x);
+      }
+      if (distance[1] < distance[0]) {
+        char swap[12];
+        std::memcpy(swap, candidates[1], sizeof swap);
+        std::memcpy(candidates[1], candidates[2], sizeof swap);
+        std::memcpy(candidates[2], swap, sizeof swap);
       }
     }
-    if (!best.digits.empty()) {
-      while (best.digits.size() > 1 && best.digits.back() == '0') {
-        best.digits.pop_back();
+    for (int i = 0; i < count; ++i) {
+      as_text(text, candidates[i], n, exponent);
+      if (std::strtof(text, nullptr) != target) continue;
+      Digits best{};
+      std::memcpy(best.digits, candidates[i], sizeof best.digits);
+      best.count = n;
+      best.exponent = exponent;
+      while (best.count > 1 && best.digits[best.count - 1] == '0') {
+        --best.count;
       }
       return best;
     }
@@ -121,31 +128,34 @@ Digits shortest_digits(float v) {
 std::string shortest(float v) {
   if (v == 0.0f) return std::signbit(v) ? "-0" : "0";
   const Digits d = shortest_digits(v);
-  const std::string sign = v < 0.0f ? "-" : "";
-  const int n = static_cast<int>(d.digits.size());
-  std::string scientific = sign + d.digits.substr(0, 1);
-  if (n > 1) scientific += "." + d.digits.substr(1);
-  char exp[16];
-  std::snprintf(exp, sizeof exp, "e%c%02d", d.exponent < 0 ? '-' : '+',
-                std::abs(d.exponent));
-  scientific += exp;
-  std::string fixed = sign;
+  const char* sign = v < 0.0f ? "-" : "";
+  const int n = d.count;
+  char scientific[32];
+  if (n > 1) {
+    std::snprintf(scientific, sizeof scientific, "%s%c.%.*se%c%02d", sign,
+                  d.digits[0], n - 1, d.digits + 1, d.exponent < 0 ? '-' : '+',
+                  std::abs(d.exponent));
+  } else {
+    std::snprintf(scientific, sizeof scientific, "%s%ce%c%02d", sign,
+                  d.digits[0], d.exponent < 0 ? '-' : '+',
+                  std::abs(d.exponent));
+  }
+  char fixed[64];
   if (d.exponent >= n - 1) {
     // A whole number: its exact digits are as short as the shortest digits
     // padded with zeros, and closer.
-    char whole[48];
-    std::snprintf(whole, sizeof whole, "%.0f",
+    std::snprintf(fixed, sizeof fixed, "%s%.0f", sign,
                   std::fabs(static_cast<double>(v)));
-    fixed += whole;
   } else if (d.exponent >= 0) {
-    const auto point = static_cast<std::size_t>(d.exponent + 1);
-    fixed += d.digits.substr(0, point) + "." + d.digits.substr(point);
+    std::snprintf(fixed, sizeof fixed, "%s%.*s.%.*s", sign, d.exponent + 1,
+                  d.digits, n - d.exponent - 1, d.digits + d.exponent + 1);
   } else {
-    fixed += "0." +
-             std::string(static_cast<std::size_t>(-d.exponent - 1), '0') +
-             d.digits;
+    static constexpr char zeros[] =
+        "000000000000000000000000000000000000000000000";
+    std::snprintf(fixed, sizeof fixed, "%s0.%.*s%.*s", sign, -d.exponent - 1,
+                  zeros, n, d.digits);
   }
-  return scientific.size() < fixed.size() ? scientific : fixed;
+  return std::strlen(scientific) < std::strlen(fixed) ? scientific : fixed;
 }
 
 void Json::separate() {
