@@ -1,11 +1,13 @@
 // Writes the page as one self-contained file: the styles and scripts
 // (chart library, engine with its WebAssembly, the page's own script)
 // inlined into the HTML, so that it opens from disk and loads nothing else.
+// The licences of bundled packages go in as comments before the scripts.
 // Usage: node bundle.mjs OUTPUT TEMPLATE --css FILE... --js FILE...
+//                        [--licence FILE...]
 import {readFileSync, writeFileSync} from 'node:fs';
 
 const [output, template, ...rest] = process.argv.slice(2);
-const files = {'--css': [], '--js': []};
+const files = {'--css': [], '--js': [], '--licence': []};
 let kind = null;
 for (const arg of rest) {
   if (arg in files) {
@@ -13,7 +15,7 @@ for (const arg of rest) {
   } else if (kind) {
     files[kind].push(arg);
   } else {
-    throw new Error(`bundle: ${arg}: expected --css or --js before it`);
+    throw new Error(`bundle: ${arg}: expected --css, --js or --licence before it`);
   }
 }
 
@@ -29,6 +31,10 @@ const scripts = files['--js']
     .map((p) => `<script>\n${inline(p, '</script')}\n</script>`)
     .join('\n');
 
+const licences = files['--licence']
+    .map((p) => `<!--\n${readFileSync(p, 'latin1').replaceAll('--', '- -')}\n-->`)
+    .join('\n');
+
 const html = readFileSync(template, 'latin1');
 for (const mark of ['<!-- @styles -->', '<!-- @scripts -->']) {
   if (html.split(mark).length !== 2) {
@@ -36,5 +42,5 @@ for (const mark of ['<!-- @styles -->', '<!-- @scripts -->']) {
   }
 }
 const page = html.replace('<!-- @styles -->', () => `<style>\n${styles}\n</style>`)
-                 .replace('<!-- @scripts -->', () => scripts);
+                 .replace('<!-- @scripts -->', () => licences + '\n' + scripts);
 writeFileSync(output, page, 'latin1');
