@@ -1,46 +1,178 @@
-# Installation: the program and its manual page, and the wave-physics and
-# swell kernels as a library with public headers and a CMake package, so
-# that other programs can find_package(morvelstandrik) and link
-# morvelstandrik::physics and morvelstandrik::swell without console code.
-# CPack turns the same install into a Debian package.
+# Installation and the Debian packages.
+#
+# Two components, one Debian package each (CPack, `--target package`):
+#   program      -> morvelstandrik: the program with every front end, its
+#                   manual page, README and licence;
+#   development  -> libmorvelstandrik-dev: the kernels and engines as
+#                   static libraries, their headers under
+#                   include/morvelstandrik/<subsystem>/ and the CMake
+#                   package, so that other programs can
+#                   find_package(morvelstandrik) and link
+#                   morvelstandrik::physics, ::swell, ::windsea and
+#                   ::swell_engine without any console code.
+# Both carry the Debian changelog and the machine-readable copyright file.
 include(CMakePackageConfigHelpers)
 
-install(TARGETS morvelstandrik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/morvelstandrik.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# An install() rule added without a component belongs to the program.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME program)
 
-install(TARGETS morvel_physics morvel_swell_kernel
-        EXPORT morvelstandrikTargets
-        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES
-          physics/beaufort.hpp physics/com2.hpp physics/curwav.hpp
-          physics/deepw.hpp physics/heicor.hpp physics/wvnum.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/physics)
-install(FILES swell/swelld.hpp swell/distance.hpp
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/swell)
+set(morvel_doc_dir ${CMAKE_INSTALL_DATADIR}/doc)
+set(morvel_config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/morvelstandrik)
 
-set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/morvelstandrik)
+# What dh_strip does beyond CMake's own stripping, when the install strips
+# (`cmake --install --strip`, CPack): a static library loses its debugging
+# sections, and every installed binary the compiler's .comment and .note.
+function(morvel_strip_installed component file)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(
+        COMMAND \"${CMAKE_STRIP}\" ${ARGN} --remove-section=.comment
+                --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${file}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()" COMPONENT ${component})
+endfunction()
+
+# A library for other programs: TARGET is installed as
+# libmorvelstandrik_EXPORT.a and exported as morvelstandrik::EXPORT (its
+# EXPORT_NAME), and the HEADERS, relative to the source directory SUBDIR,
+# go to include/morvelstandrik/SUBDIR, the names they are included by.
+# An engine library joins the -dev package with one more call below.
+function(morvel_public_library target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "SUBDIR" "HEADERS")
+  get_target_property(export_name ${target} EXPORT_NAME)
+  set_target_properties(${target} PROPERTIES
+                        OUTPUT_NAME morvelstandrik_${export_name})
+  install(TARGETS ${target} EXPORT morvelstandrikTargets
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
+  morvel_strip_installed(development
+    ${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:${target}> --strip-debug)
+  list(TRANSFORM arg_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/${arg_SUBDIR}/)
+  install(FILES ${arg_HEADERS}
+          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/${arg_SUBDIR}
+          COMPONENT development)
+endfunction()
+
+morvel_public_library(morvel_physics SUBDIR physics HEADERS
+  beaufort.hpp com2.hpp curwav.hpp deepw.hpp heicor.hpp wvnum.hpp)
+morvel_public_library(morvel_swell_kernel SUBDIR swell HEADERS
+  swelld.hpp distance.hpp)
+morvel_public_library(morvel_windsea SUBDIR windsea HEADERS engine.hpp)
+morvel_public_library(morvel_swell_engine SUBDIR swell HEADERS engine.hpp)
+
+# The program.
+install(TARGETS morvelstandrik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT program)
+morvel_strip_installed(program
+  ${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:morvelstandrik>)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+        DESTINATION ${morvel_doc_dir}/morvelstandrik COMPONENT program)
+
+# The CMake package.
 install(EXPORT morvelstandrikTargets NAMESPACE morvelstandrik::
-        DESTINATION ${config_dir})
+        DESTINATION ${morvel_config_dir} COMPONENT development)
 configure_package_config_file(
   ${PROJECT_SOURCE_DIR}/cmake/morvelstandrikConfig.cmake.in
   ${PROJECT_BINARY_DIR}/morvelstandrikConfig.cmake
-  INSTALL_DESTINATION ${config_dir})
+  INSTALL_DESTINATION ${morvel_config_dir})
 write_basic_package_version_file(
   ${PROJECT_BINARY_DIR}/morvelstandrikConfigVersion.cmake
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/morvelstandrikConfig.cmake
               ${PROJECT_BINARY_DIR}/morvelstandrikConfigVersion.cmake
-        DESTINATION ${config_dir})
+        DESTINATION ${morvel_config_dir} COMPONENT development)
 
+# Debian's documentation files. The copyright file carries the licence text
+# of LICENSE as its License paragraph: one blank before every line, a
+# lone "." for an empty one.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE license_text)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/LICENSE)
+string(REGEX REPLACE "^MIT License\n\nCopyright [^\n]*\n\n" ""
+       license_text "${license_text}")
+string(STRIP "${license_text}" license_text)
+string(REPLACE "\n\n" "\n.\n" license_text "${license_text}")
+string(REPLACE "\n" "\n " MORVEL_LICENSE_PARAGRAPHS " ${license_text}")
+set(debian_dir ${PROJECT_BINARY_DIR}/debian)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in
+               ${debian_dir}/copyright @ONLY)
+
+# The manual page and the changelog go compressed, without a time stamp
+# in the gzip header, so the same sources give the same packages.
+find_program(MORVEL_GZIP gzip REQUIRED)
+set(compressed)
+foreach(pair "morvelstandrik.1;morvelstandrik.1"
+             "cmake/debian/changelog;changelog")
+  list(GET pair 0 source)
+  list(GET pair 1 name)
+  add_custom_command(
+    OUTPUT ${debian_dir}/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source}
+            ${debian_dir}/${name}
+    COMMAND ${MORVEL_GZIP} -9nf ${debian_dir}/${name}
+    DEPENDS ${PROJECT_SOURCE_DIR}/${source}
+    COMMENT "Compressing ${name}"
+    VERBATIM)
+  list(APPEND compressed ${debian_dir}/${name}.gz)
+endforeach()
+add_custom_target(morvel_compressed_docs ALL DEPENDS ${compressed})
+install(FILES ${debian_dir}/morvelstandrik.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
+foreach(component_package "program;morvelstandrik"
+                          "development;libmorvelstandrik-dev")
+  list(GET component_package 0 component)
+  list(GET component_package 1 package)
+  install(FILES ${debian_dir}/copyright ${debian_dir}/changelog.gz
+          DESTINATION ${morvel_doc_dir}/${package} COMPONENT ${component})
+endforeach()
+
+# The Debian version is the project's version as it stands, a native
+# package: the project packages itself, there is no separate Debian
+# revision. The changelog's latest entry names it (the package test checks).
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL program development)
 set(CPACK_PACKAGE_NAME morvelstandrik)
-set(CPACK_PACKAGE_VENDOR "morvelstandrik developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "Rough estimates of wind sea and swell for sailors")
-set(CPACK_PACKAGE_FILE_NAME "morvelstandrik_${PROJECT_VERSION}")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "morvelstandrik developers")
-set(CPACK_DEBIAN_PACKAGE_SECTION science)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PACKAGE_VENDOR "The morvelstandrik authors")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER
+    "The morvelstandrik authors <morvelstandrik@example.org>")
+
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME morvelstandrik)
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PROGRAM_DESCRIPTION
+"estimates of wind sea and swell for sailors
+morvelstandrik is a console program that gives sailors rough estimates of
+the sea state from a few observations. From the wind speed, how long the
+wind has blown, the fetch, the water depth and the current it estimates the
+height, length and period of the wind sea in deep water and after the waves
+have run into the given depth and current, with the steepness, a
+sea-sickness probability, warnings about shoal and breaking waves, and how
+high single waves may get in the next hours. From the period and height of
+an observed swell it infers the speed and the distance of the wind field
+that raised it.
+
+The results are estimates from empirical growth laws and linear wave
+theory, not safe for navigation.")
+
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libmorvelstandrik-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
+"wind-sea and swell engines of morvelstandrik (development files)
+The engines and numerical kernels of morvelstandrik as static libraries,
+with their C++ headers and a CMake package: the wind-sea engine (input
+ranges, evaluation with its warnings, development over the next hours),
+the swell engine (the wind field behind an observed swell), and under them
+deep-water wind-sea growth, the wave-number solver with depth and current,
+the height correction and the shoal and current transform, the Beaufort
+number, and the swell-decay table with its inversion.
+
+A program finds them with find_package(morvelstandrik), links
+morvelstandrik::windsea, morvelstandrik::swell_engine,
+morvelstandrik::physics or morvelstandrik::swell and includes
+<morvelstandrik/windsea/engine.hpp> and the like.")
 include(CPack)

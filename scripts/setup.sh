@@ -30,6 +30,7 @@ test_packages=(
   nodejs               # runs the WebAssembly build and the browser tests
   npm                  # installs the pinned front-end packages
   chromium             # headless browser for the page's tests
+  python3              # test scripts: output comparison, process limits
 )
 
 want=("${program_packages[@]}")
@@ -44,12 +45,16 @@ for p in "${want[@]}"; do
     missing+=("$p")
   fi
 done
-# node and npm may come with the machine's image outside Debian's packages.
+# node, npm and python3 may come with the machine's image outside Debian's
+# packages.
 if command -v node >/dev/null; then
   missing=("${missing[@]/nodejs/}")
 fi
 if command -v npm >/dev/null; then
   missing=("${missing[@]/npm/}")
+fi
+if command -v python3 >/dev/null; then
+  missing=("${missing[@]/python3/}")
 fi
 read -r -a missing <<<"${missing[*]}"
 

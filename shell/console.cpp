@@ -1,5 +1,7 @@
 #include "morvelstandrik/shell/console.hpp"
 
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <iterator>
 #include <type_traits>
@@ -56,6 +58,11 @@ void Console::fatal(Failure failure, Origin origin, Format format) {
   err_.write(diagnostic(failure, origin, format));
   flush();
   if (hook_ != nullptr) hook_();
+  // A mistyped entry is not a crash: the run still ends abnormally, by
+  // SIGABRT, but leaves no core file behind and gives crash reporters
+  // nothing to collect.
+  const rlimit no_core_file{0, 0};
+  ::setrlimit(RLIMIT_CORE, &no_core_file);
   std::abort();
 }
 

@@ -33,8 +33,9 @@ enum class Format { kList, kCharacters };
 std::string diagnostic(Failure failure, Origin origin, Format format);
 
 // Called after the diagnostic is written and the output delivered. The
-// program aborts; a fuzz driver or test may install a hook that unwinds
-// instead. A hook that returns is followed by std::abort().
+// program aborts, with its core file size limited to 0 first; a fuzz driver
+// or test may install a hook that unwinds instead. A hook that returns is
+// followed by the abort.
 using FatalHook = void (*)();
 
 class Console {

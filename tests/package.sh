@@ -1,41 +1,169 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a configured build, installs it into a
-# temporary root, runs the installed program on a scripted session, checks
-# the manual page, and builds and runs the example consumer of the kernel
-# library against the installed CMake package.
+# Builds the Debian packages of a configured build with its `package` target
+# and checks them as a distribution would: the file names, lintian (no error,
+# no warning; its whole output is shown), the split between the program and
+# the -dev package, the hardened and stripped program. Then installs both
+# packages into a temporary root with dpkg, runs the installed program on
+# scripted sessions, checks the installed manual page, compiles every
+# installed header on its own, and builds and runs the example consumer of
+# the kernels against the installed CMake package.
 # Usage: package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "package test FAILED: $*"
+  exit 1
+}
 
-(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
-deb=$(ls "$work"/package/*.deb)
-echo "package: $(basename "$deb")"
-dpkg-deb --field "$deb" Package Version Architecture | sed 's/^/  /'
+rm -f "$build"/*.deb
+cmake --build "$build" --target package >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; fail "the package target failed"; }
+
+# NAME_VERSION_ARCH.deb, one for the program and one for the libraries.
+arch=$(dpkg --print-architecture)
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' \
+  "$build/CPackConfig.cmake")
+[ -n "$version" ] || fail "no package version in CPackConfig.cmake"
+program_deb=$build/morvelstandrik_${version}_${arch}.deb
+dev_deb=$build/libmorvelstandrik-dev_${version}_${arch}.deb
+for deb in "$program_deb" "$dev_deb"; do
+  [ -f "$deb" ] || fail "$(basename "$deb") was not built: $(ls "$build"/*.deb)"
+  echo "package: $(basename "$deb")"
+  dpkg-deb --field "$deb" Package Version Architecture Maintainer Section \
+    Depends | sed 's/^/  /'
+done
+[ "$(ls "$build"/*.deb | wc -l)" -eq 2 ] || fail "more than two packages"
+
+# The changelog's latest entry is this version.
+top=$(dpkg-deb --fsys-tarfile "$program_deb" |
+  tar -xO ./usr/share/doc/morvelstandrik/changelog.gz | gzip -dc | head -n 1)
+[[ $top == "morvelstandrik ($version) "* ]] ||
+  fail "the latest changelog entry is not version $version: $top
+(add an entry to cmake/debian/changelog)"
+
+# lintian, in full; any error or warning fails.
+command -v lintian >/dev/null ||
+  fail "lintian is not installed (scripts/setup.sh --tests installs it)"
+echo "lintian:"
+status=0
+lintian --display-info --pedantic --fail-on error,warning \
+  "$program_deb" "$dev_deb" >"$work/lintian" 2>&1 || status=$?
+sed 's/^/  /' "$work/lintian"
+if [ "$status" -ne 0 ] || grep -E '^[EW]: ' "$work/lintian" >/dev/null; then
+  fail "lintian reports errors or warnings (status $status)"
+fi
+echo "lintian: no error, no warning"
+
+# What goes where: the program with its manual page, README and licence;
+# headers, static libraries and the CMake package in -dev only.
+dpkg-deb --contents "$program_deb" | awk '{print $6}' >"$work/program.files"
+dpkg-deb --contents "$dev_deb" | awk '{print $6}' >"$work/dev.files"
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+for f in ./usr/bin/morvelstandrik ./usr/share/man/man1/morvelstandrik.1.gz \
+  ./usr/share/doc/morvelstandrik/README.md \
+  ./usr/share/doc/morvelstandrik/LICENSE \
+  ./usr/share/doc/morvelstandrik/copyright \
+  ./usr/share/doc/morvelstandrik/changelog.gz; do
+  grep -qx "$f" "$work/program.files" || fail "morvelstandrik lacks $f"
+done
+for f in ./usr/include/morvelstandrik/physics/wvnum.hpp \
+  ./usr/include/morvelstandrik/swell/swelld.hpp \
+  "./usr/lib/$multiarch/libmorvelstandrik_physics.a" \
+  "./usr/lib/$multiarch/libmorvelstandrik_swell.a" \
+  "./usr/lib/$multiarch/cmake/morvelstandrik/morvelstandrikConfig.cmake" \
+  ./usr/share/doc/libmorvelstandrik-dev/copyright \
+  ./usr/share/doc/libmorvelstandrik-dev/changelog.gz; do
+  grep -qx "$f" "$work/dev.files" || fail "libmorvelstandrik-dev lacks $f"
+done
+if grep -E '^\./usr/(include|lib)/.' "$work/program.files"; then
+  fail "the program package carries development files"
+fi
+if grep -E '^\./usr/(bin|share/man)/.' "$work/dev.files"; then
+  fail "the -dev package carries the program"
+fi
+
+# Both install together into a temporary root (the libraries they depend
+# on are those of this machine).
 root=$work/root
-dpkg-deb -x "$deb" "$root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+# Every file, whatever path-exclude rules this machine sets for itself.
+dpkg --root="$root" --log=/dev/null --force-not-root --force-depends \
+  --path-include="*" \
+  --install "$program_deb" "$dev_deb" >"$work/dpkg.log" 2>&1 ||
+  { cat "$work/dpkg.log"; fail "dpkg could not install the packages"; }
+dpkg --root="$root" --list morvelstandrik libmorvelstandrik-dev \
+  >"$work/installed"
+[ "$(grep -c '^ii ' "$work/installed")" -eq 2 ] ||
+  fail "the packages are not installed"
+echo "installed both packages into a temporary root"
 
-# The installed program on a swell session of 10 s and 3 m.
-printf '2\n10\n3\n\n0\n0\n' | "$root/usr/bin/morvelstandrik" >"$work/out"
-grep -qx ' Windspeed = 30. kt, Bft=  7;   Distance =  400. km' "$work/out"
-tail -n 1 "$work/out" | grep -qx '  ~~~~~~ END of MORVELSTANDRIK ~~~~~~~~'
-echo "installed program: swell session as expected"
+# The installed program: stripped, and hardened (full RELRO, stack
+# protector, fortified libc calls).
+bin=$root/usr/bin/morvelstandrik
+readelf --sections --program-headers --dynamic --dyn-syms --wide "$bin" \
+  >"$work/elf"
+if grep -E ' \.(debug_[a-z]+|symtab|comment) ' "$work/elf"; then
+  fail "the installed program is not stripped"
+fi
+grep -q GNU_RELRO "$work/elf" || fail "no RELRO segment"
+grep -qE 'BIND_NOW|FLAGS_1.*NOW' "$work/elf" ||
+  fail "relocations are not bound at start (no full RELRO)"
+grep -q ' __stack_chk_fail@' "$work/elf" || fail "no stack protector"
+grep -qE ' __[a-z]+_chk@' "$work/elf" || fail "no fortified libc calls"
+echo "installed program: stripped, full RELRO, stack protector, fortified"
 
-# The manual page is where man looks for it and formats cleanly.
-page=$root/usr/share/man/man1/morvelstandrik.1
-man -l "$page" 2>/dev/null | grep -q 'EXIT STATUS' ||
-  { echo "manual page missing or unreadable"; exit 1; }
-echo "manual page: $(man -l "$page" 2>/dev/null | wc -l) lines"
+# The installed program on a swell session of 10 s and 3 m and on a wind
+# sea of 20 kt over 10 h and 100 km in 10 m of water.
+printf '2\n10\n3\n\n0\n0\n' | "$bin" >"$work/swell.out"
+grep -qx ' Windspeed = 30. kt, Bft=  7;   Distance =  400. km' \
+  "$work/swell.out" || fail "swell session"
+[ "$(tail -n 1 "$work/swell.out")" = '  ~~~~~~ END of MORVELSTANDRIK ~~~~~~~~' ] ||
+  fail "swell session did not end at the menu"
+printf '1\n\n20\n10\n100\n10\n0\nq\n0\n' | "$bin" >"$work/windsea.out"
+grep -qx '    ==>            Hc= 1.7 m, Lc= 39.m, Tc= 5.2 sec ' \
+  "$work/windsea.out" || fail "wind-sea session"
+echo "installed program: swell and wind-sea sessions as expected"
 
-# A program of its own finds the kernels through find_package.
+# The manual page where man looks for it, compressed, formatting cleanly.
+page=$root/usr/share/man/man1/morvelstandrik.1.gz
+gzip --test "$page" || fail "the manual page is not gzip-compressed"
+export LC_ALL=C.UTF-8 MANWIDTH=80 MANPATH=$root/usr/share/man
+man --warnings -E UTF-8 -Tutf8 -Z morvelstandrik >/dev/null 2>"$work/man.err" ||
+  true
+[ ! -s "$work/man.err" ] || { cat "$work/man.err"; fail "man warns"; }
+man morvelstandrik >"$work/man.txt" 2>&1 || true
+grep -q 'THE WIND-SEA REPORT' "$work/man.txt" ||
+  fail "man does not find the installed page"
+echo "manual page: $(wc -l <"$work/man.txt") lines, no warning"
+
+# Every installed header compiles on its own, by the name it is included by.
+for header in $(cd "$root/usr/include" && find morvelstandrik -name '*.hpp'); do
+  echo "#include <$header>" |
+    g++ -std=c++20 -Wall -Wextra -Wpedantic -Werror -fsyntax-only \
+      -I"$root/usr/include" -x c++ - ||
+    fail "<$header> does not compile on its own"
+done
+echo "installed headers: each compiles on its own"
+
+# A program of its own finds the kernels through find_package, in the
+# multiarch library directory.
 cmake -S "$source_dir/examples/consumer" -B "$work/consumer" -G Ninja \
   -DCMAKE_PREFIX_PATH="$root/usr" >/dev/null
+grep -qx "morvelstandrik_DIR:PATH=$root/usr/lib/$multiarch/cmake/morvelstandrik" \
+  "$work/consumer/CMakeCache.txt" ||
+  fail "the consumer did not find the installed CMake package"
 cmake --build "$work/consumer" >/dev/null
 "$work/consumer/sea_state" | tee "$work/consumer.out" | sed 's/^/  /'
 grep -q 'deep water: Hs 1.88 m, T 5.24 s, L 42.8 m' "$work/consumer.out"
 grep -q 'in 10 m: Hs 1.74 m, L 39.5 m, status 0' "$work/consumer.out"
 grep -q 'swell 10 s, 3 m: wind 30.5 kt, distance 450 km, outcome 0' \
+  "$work/consumer.out"
+grep -q 'engine: Hc 1.74 m, Lc 39.5 m, Tc 5.24 s, sea sickness 17 %, 680 waves per hour' \
+  "$work/consumer.out"
+grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
   "$work/consumer.out"
 echo "package test passed"

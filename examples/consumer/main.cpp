@@ -1,12 +1,16 @@
-// Uses the installed wave-physics and swell kernels without any console
-// code of the program: the wind sea of 20 kt over 10 h and 100 km carried
-// into 10 m of water, and the wind field behind a 10 s, 3 m swell.
+// Uses the installed wave-physics and swell kernels and the wind-sea and
+// swell engines without any console code of the program: the wind sea of
+// 20 kt over 10 h and 100 km carried into 10 m of water, and the wind field
+// behind a 10 s, 3 m swell.
 #include <cstdio>
+#include <string_view>
 
 #include <morvelstandrik/physics/curwav.hpp>
 #include <morvelstandrik/physics/deepw.hpp>
 #include <morvelstandrik/physics/wvnum.hpp>
+#include <morvelstandrik/swell/engine.hpp>
 #include <morvelstandrik/swell/swelld.hpp>
+#include <morvelstandrik/windsea/engine.hpp>
 
 namespace {
 
@@ -38,5 +42,21 @@ int main() {
   std::printf("swell 10 s, 3 m: wind %.1f kt, distance %.0f km, outcome %d\n",
               static_cast<double>(field.wind), static_cast<double>(field.dist),
               field.ier);
+  // The same through the engines, with the whole report's numbers.
+  const windsea::Report report =
+      windsea::evaluate({20.0f, 10.0f, 100.0f, 10.0f, 0.0f});
+  if (!report.height || !report.length || !report.sea_sickness) return 1;
+  std::printf(
+      "engine: Hc %.2f m, Lc %.1f m, Tc %.2f s, sea sickness %d %%, "
+      "%d waves per hour\n",
+      static_cast<double>(*report.height), static_cast<double>(*report.length),
+      static_cast<double>(report.period), *report.sea_sickness,
+      report.waves_per_hour);
+  const swell::Field wind_field = swell::infer(10.0f, 3.0f);
+  const std::string_view outcome = swell::code(wind_field.outcome);
+  std::printf("engine: swell 10 s, 3 m: %.*s, Bft %d, shown %.0f km\n",
+              static_cast<int>(outcome.size()), outcome.data(),
+              wind_field.beaufort,
+              static_cast<double>(wind_field.distance_shown));
   return check.count == 0 ? 0 : 1;
 }
