@@ -1,50 +1,127 @@
-// Cost of the wave-number scan against its floor: the same 10000 hyperbolic
-// tangents and square roots in double, with nothing else around them.
+// The wave-number scan three ways, case by case: the literal scan of every
+// grid point (the reference), the fast search that wvnum is now, and the
+// floor of any literal scan, its 10000 hyperbolic tangents and square roots
+// with nothing around them. Then the same over a seeded spread of waves, and
+// one whole wind-sea evaluation.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "morvelstandrik/physics/curwav.hpp"
 #include "morvelstandrik/physics/deepw.hpp"
+#include "morvelstandrik/physics/float_math.hpp"
 #include "morvelstandrik/physics/wvnum.hpp"
+#include "morvelstandrik/physics/wvnum_reference.hpp"
 
 namespace physics {
 namespace {
 
 constexpr float g = 9.81f;
-constexpr float tper = 8.78f;
-constexpr float deep = 5000.0f;
-constexpr float shallow = 10.0f;
+
+struct Wave {
+  float tper0, curr, depth;
+};
+
+// The classes of water the scan meets.
+constexpr Wave deep{8.78f, 0.0f, 5000.0f};
+constexpr Wave shallow{5.24f, 0.0f, 10.0f};
+constexpr Wave following{8.78f, 3.0f, 5000.0f};
+constexpr Wave following_shallow{5.24f, 3.0f, 10.0f};
+constexpr Wave opposing{8.78f, -3.0f, 5000.0f};
+constexpr Wave opposing_shallow{5.24f, -2.0f, 10.0f};
+constexpr Wave blocked{5.24f, -5.0f, 5000.0f};
+constexpr Wave blocked_shallow{5.24f, -5.0f, 10.0f};
+constexpr Wave beyond_grid{40.0f, 0.0f, 5000.0f};
+constexpr Wave very_shallow{12.0f, 1.0f, 1.0f};
+
+void BM_literal(benchmark::State& state, Wave w) {
+  Com2 com2{};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(wvnum_literal(g, w.tper0, w.curr, w.depth, com2));
+  }
+}
+
+void BM_fast(benchmark::State& state, Wave w) {
+  Com2 com2{};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(wvnum(g, w.tper0, w.curr, w.depth, com2));
+  }
+}
+
+// The tangents and roots of a literal scan over the same grid, as kdisper
+// forms them, and nothing else.
+void BM_floor(benchmark::State& state, Wave w) {
+  std::vector<float> ak;
+  const float dw = 2100.0f / 10001.0f;
+  for (int i = 1; i <= 10000; ++i) {
+    ak.push_back((pi + pi) / std::max(static_cast<float>(i) * dw, 1.0f));
+  }
+  for (auto _ : state) {
+    float sum = 0.0f;
+    for (const float k : ak) sum += dsqrt(g * k * dtanh(k * w.depth));
+    benchmark::DoNotOptimize(sum);
+  }
+}
+
+#define MORVEL_CASE(name)                    \
+  BENCHMARK_CAPTURE(BM_literal, name, name); \
+  BENCHMARK_CAPTURE(BM_fast, name, name);    \
+  BENCHMARK_CAPTURE(BM_floor, name, name)
+
+MORVEL_CASE(deep);
+MORVEL_CASE(shallow);
+MORVEL_CASE(following);
+MORVEL_CASE(following_shallow);
+MORVEL_CASE(opposing);
+MORVEL_CASE(opposing_shallow);
+MORVEL_CASE(blocked);
+MORVEL_CASE(blocked_shallow);
+MORVEL_CASE(beyond_grid);
+MORVEL_CASE(very_shallow);
+
+// 256 seeded waves: periods 0.5 to 45 s, currents -15 to 15 kt, depths 1 to
+// 5000 m, half of them below 50 m. Time per wave.
+std::vector<Wave> spread() {
+  std::vector<Wave> waves;
+  std::uint64_t state = 11;
+  auto unit = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) * 0x1p-53;
+  };
+  for (int i = 0; i < 256; ++i) {
+    const double tper0 = 0.5 + 44.5 * unit();
+    const double curr = -15.0 + 30.0 * unit();
+    const double depth =
+        unit() < 0.5 ? 1.0 + 49.0 * unit() : 50.0 * std::pow(100.0, unit());
+    waves.push_back({static_cast<float>(tper0), static_cast<float>(curr),
+                     static_cast<float>(depth)});
+  }
+  return waves;
+}
+
+void BM_spread(benchmark::State& state, bool literal) {
+  const std::vector<Wave> waves = spread();
+  Com2 com2{};
+  for (auto _ : state) {
+    for (const Wave& w : waves) {
+      benchmark::DoNotOptimize(
+          literal ? wvnum_literal(g, w.tper0, w.curr, w.depth, com2)
+                  : wvnum(g, w.tper0, w.curr, w.depth, com2));
+    }
+  }
+  state.SetItemsProcessed(state.iterations() *
+                          static_cast<std::int64_t>(waves.size()));
+}
+BENCHMARK_CAPTURE(BM_spread, literal, true);
+BENCHMARK_CAPTURE(BM_spread, fast, false);
 
 class NoCheck final : public SelfCheck {
  public:
   void group_velocity_mismatch(float, float) override {}
 };
-
-void BM_wvnum(benchmark::State& state, float depth) {
-  Com2 com2{};
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(wvnum(g, tper, 0.0f, depth, com2));
-  }
-}
-BENCHMARK_CAPTURE(BM_wvnum, deep, deep);
-BENCHMARK_CAPTURE(BM_wvnum, shallow, shallow);
-
-// The transcendental work of one scan over the same wave numbers, in double.
-void BM_tanh_sqrt_baseline(benchmark::State& state, double depth) {
-  const double dw = 2100.0 / 10001.0;
-  const double two_pi = 6.283185307179586;
-  for (auto _ : state) {
-    double sum = 0.0;
-    for (int i = 1; i <= 10000; ++i) {
-      const double k = two_pi / (i * dw);
-      sum += std::sqrt(9.81 * k * std::tanh(k * depth));
-    }
-    benchmark::DoNotOptimize(sum);
-  }
-}
-BENCHMARK_CAPTURE(BM_tanh_sqrt_baseline, deep, 5000.0);
-BENCHMARK_CAPTURE(BM_tanh_sqrt_baseline, shallow, 10.0);
 
 // One wind-sea evaluation: the sea of the wind, the sea of the wind relative
 // to the current, and the transform into 10 m of water.
@@ -58,7 +135,7 @@ void BM_evaluation(benchmark::State& state) {
     const DeepWater relative = deepw(std::fabs(wind - curr), 10.0f, 100.0f);
     benchmark::DoNotOptimize(relative);
     benchmark::DoNotOptimize(
-        curwav(g, shallow, curr, sea.tper0, sea.hs0, com2, check));
+        curwav(g, 10.0f, curr, sea.tper0, sea.hs0, com2, check));
   }
 }
 BENCHMARK(BM_evaluation);

@@ -34,6 +34,25 @@ struct WaveNumber {
 //   wvnum(9.81, 8.78, 0, 5000) -> ier 0, ak ~ 0.05213 (120.53 m)
 // Overwrites all three fields of com2 (gravity, depth, current in m/s), which
 // keep those values after return.
+//
+// The answer is the scan's to the bit, found without forming every grid
+// point. Why the bits are the same: at grid point i the float residual r
+// lies within a rounding bound E of R(k) = sqrt(g k tanh(k d)) - omeg + c k,
+// the real residual at the grid's float wave number k, and R is concave in
+// k (linear waves disperse normally at any depth), so it has at most two
+// roots, and over a stretch of grid points the chord and the end tangents
+// bound it. The scan's result depends only on which points have r below 0,
+// which neighbours have r * r' at or below 0 (also when that product
+// underflows), and the first point of smallest |r|. A stretch is passed
+// over only when its bounds, widened by E, prove it holds no such point
+// (a sign certain with |r| >= 2^-60, or |r| above the best found); every
+// other point is formed with the scan's own float steps. E assumes the
+// C library's tanh within 2^-40 in double and, rounded to float, within two
+// float roundings and exactly 1 from 9.5 on (tested over every float).
+// Non-finite or non-positive gravity, period or depth, and extremes of
+// them and of the current (beyond 2^20, 2^40 or below 2^-20) use the
+// literal scan, as does any input where rounding blurs the residual over
+// long stretches so that the search would cost more than the scan.
 WaveNumber wvnum(float grav, float tper0, float curr, float depth, Com2& com2);
 
 }  // namespace physics

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 
 #include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/wvnum_reference.hpp"
 
 namespace physics {
 namespace {
@@ -139,6 +143,157 @@ TEST(Wvnum, LengthWithinOneGridStepAboveTheRoot) {
       }
     }
   }
+}
+
+// The fast wvnum against the literal scan: the wave number and the record
+// bit for bit, and the status.
+std::uint32_t bits(float x) {
+  return std::bit_cast<std::uint32_t>(x);
+}
+
+void expect_literal(float grav, float tper0, float curr, float depth) {
+  SCOPED_TRACE(::testing::Message() << "g " << grav << ", " << tper0 << " s, "
+                                    << curr << " kt, " << depth << " m");
+  Com2 want_com2{};
+  const WaveNumber want = wvnum_literal(grav, tper0, curr, depth, want_com2);
+  Com2 got_com2{7.0f, 7.0f, 7.0f};
+  const WaveNumber got = wvnum(grav, tper0, curr, depth, got_com2);
+  EXPECT_EQ(bits(got.ak), bits(want.ak)) << got.ak << " vs " << want.ak;
+  EXPECT_EQ(got.ier, want.ier);
+  EXPECT_EQ(bits(got_com2.curms), bits(want_com2.curms));
+  EXPECT_EQ(bits(got_com2.gravc), bits(want_com2.gravc));
+  EXPECT_EQ(bits(got_com2.depthc), bits(want_com2.depthc));
+}
+
+TEST(WvnumFast, SameBitsAsTheLiteralScanInTheProgramsWaters) {
+  const struct {
+    float tper0, curr, depth;
+  } cases[] = {
+      {8.78f, 0.0f, 5000.0f},   // deep water, one root
+      {5.24f, 0.0f, 10.0f},     // shallow water
+      {8.78f, 3.0f, 5000.0f},   // following current
+      {8.78f, -3.0f, 5000.0f},  // opposing: two roots, the long one
+      {5.24f, -5.0f, 5000.0f},  // blocked: smallest residual
+      {5.24f, -5.0f, 10.0f},    // blocked in shallow water
+      {40.0f, 0.0f, 5000.0f},   // root beyond the longest grid wave
+      {0.5f, 0.0f, 5000.0f},    // root below the shortest, four equal points
+      {1.0f, 15.0f, 1.0f},      // the limits of the entries
+      {1.0f, -15.0f, 1.0f},
+      {25.0f, -15.0f, 5000.0f},
+      {25.0f, 15.0f, 5000.0f},
+      {36.7f, 0.0f, 5000.0f},  // the deep-water root near the grid's end
+      {0.8f, 0.0f, 5000.0f},   // and near its start
+      {12.0f, -0.0f, 1.0f},
+  };
+  for (const auto& c : cases) expect_literal(g, c.tper0, c.curr, c.depth);
+}
+
+// Inputs only a program of its own can pass: these take the literal scan
+// or lie at the edges of the search's waters.
+TEST(WvnumFast, SameBitsAsTheLiteralScanForAnyFloats) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const float tiny = std::numeric_limits<float>::denorm_min();
+  const struct {
+    float grav, tper0, curr, depth;
+  } cases[] = {
+      {nan, 5.0f, 0.0f, 10.0f},
+      {g, nan, 0.0f, 10.0f},
+      {g, 5.0f, nan, 10.0f},
+      {g, 5.0f, 0.0f, nan},
+      {inf, 5.0f, 0.0f, 10.0f},
+      {g, inf, 0.0f, 10.0f},
+      {g, 5.0f, inf, 10.0f},
+      {g, 5.0f, -inf, 10.0f},
+      {g, 5.0f, 0.0f, inf},
+      {0.0f, 5.0f, 0.0f, 10.0f},
+      {-g, 5.0f, 0.0f, 10.0f},
+      {g, 0.0f, 0.0f, 10.0f},
+      {g, -5.0f, 0.0f, 10.0f},
+      {g, 5.0f, 0.0f, 0.0f},
+      {g, 5.0f, 0.0f, -10.0f},
+      {g, 5.0f, 1e30f, 10.0f},
+      {g, 5.0f, -1e30f, 10.0f},
+      {g, 1e-30f, 0.0f, 10.0f},
+      {g, 1e30f, 0.0f, 10.0f},
+      {1e-30f, 5.0f, 0.0f, 10.0f},
+      {1e30f, 5.0f, 0.0f, 10.0f},
+      {g, 5.0f, 0.0f, 1e-30f},
+      {g, 5.0f, 0.0f, 1e30f},
+      {tiny, 5.0f, tiny, tiny},
+      {g, 5.0f, 3e11f, 10.0f},
+      {g, 5.0f, -3e11f, 10.0f},
+      // At the edges of the waters the search takes.
+      {0x1p-20f, 5.0f, 0.0f, 10.0f},
+      {0x1p20f, 5.0f, -1000.0f, 10.0f},
+      {g, 5.0f, 0.0f, 0x1p-20f},
+      {g, 5.0f, 0.0f, 0x1p40f},
+      {g, 5.0f, 2e12f, 1.0f},
+      {g, 5.0f, -2e12f, 1.0f},
+      {g, 1e-11f, 0.0f, 10.0f},
+      {1.62f, 5.0f, 0.0f, 10.0f},
+  };
+  for (const auto& c : cases) expect_literal(c.grav, c.tper0, c.curr, c.depth);
+}
+
+// An opposing current just strong enough to block the waves: the two roots
+// merge, and near the top of the residual rounding decides the sign over a
+// few grid points. Currents in steps of 0.0002 kt across the blocking one.
+TEST(WvnumFast, SameBitsWhereTheCurrentJustBlocksTheWaves) {
+  const struct {
+    float tper0, depth, from, to;
+  } waters[] = {
+      {5.24f, 5000.0f, -4.5f, -3.5f},  // blocks near -4 kt
+      {5.24f, 10.0f, -5.0f, -3.0f},
+      {2.0f, 2.0f, -2.0f, -1.0f},
+  };
+  for (const auto& w : waters) {
+    SCOPED_TRACE(::testing::Message() << w.tper0 << " s, " << w.depth << " m");
+    const LiteralWater water(g, w.depth);
+    int blocked = 0;
+    int found = 0;
+    for (float curr = w.from; curr <= w.to; curr += 0.0002f) {
+      Com2 want_com2{};
+      const WaveNumber want = water.scan(w.tper0, curr, want_com2);
+      Com2 got_com2{};
+      const WaveNumber got = wvnum(g, w.tper0, curr, w.depth, got_com2);
+      ASSERT_EQ(bits(got.ak), bits(want.ak))
+          << w.tper0 << " s, " << w.depth << " m, " << curr << " kt";
+      ASSERT_EQ(got.ier, want.ier);
+      (want.ier == 2 ? blocked : found) += 1;
+    }
+    // The range holds both sides of the blocking current.
+    EXPECT_GT(blocked, 0);
+    EXPECT_GT(found, 0);
+  }
+}
+
+// A residual of exactly 0 at a grid point: it pairs at 0 with both
+// neighbours, so the scan takes the next, longer point (0 times a negative
+// residual is still at or below 0), and 0 counts as positive for ier.
+TEST(WvnumFast, ResidualOfExactlyZeroAtAGridPoint) {
+  const float depth = 5000.0f;
+  const float dw = 2100.0f / 10001.0f;
+  // A grid point near 100 m and a period whose angular frequency is exactly
+  // v2 there (not every float frequency is the quotient of a period).
+  for (std::int32_t at = 480; at < 520; ++at) {
+    const float ak = (pi + pi) / (static_cast<float>(at) * dw);
+    const float v2 = kdisper(0.0f, ak, Com2{0.0f, g, depth}).v2;
+    float tper0 = std::nextafter((pi + pi) / v2, 0.0f);
+    for (int step = 0; step < 3 && (pi + pi) / tper0 != v2; ++step) {
+      tper0 = std::nextafter(tper0, 100.0f);
+    }
+    if ((pi + pi) / tper0 != v2) continue;
+    SCOPED_TRACE(::testing::Message() << "grid point " << at);
+    Com2 com2{};
+    const WaveNumber literal = wvnum_literal(g, tper0, 0.0f, depth, com2);
+    EXPECT_EQ(literal.ier, 0);
+    const float next = (pi + pi) / (static_cast<float>(at + 1) * dw);
+    EXPECT_EQ(bits(literal.ak), bits(next));
+    expect_literal(g, tper0, 0.0f, depth);
+    return;
+  }
+  FAIL() << "no period gives a residual of exactly 0";
 }
 
 }  // namespace

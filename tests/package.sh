@@ -166,4 +166,16 @@ grep -q 'engine: Hc 1.74 m, Lc 39.5 m, Tc 5.24 s, sea sickness 17 %, 680 waves p
   "$work/consumer.out"
 grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
   "$work/consumer.out"
+
+# The installed wvnum gives the literal scan's bits, many times faster. The
+# literal scan is test code, not installed: its source comes along.
+reference=$work/reference/morvelstandrik/physics
+mkdir -p "$reference"
+cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp,float_math.hpp} \
+  "$reference"
+cmake -S "$source_dir/tests/installed_wvnum" -B "$work/installed_wvnum" \
+  -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$root/usr" \
+  -DMORVEL_REFERENCE_DIR="$work/reference" >/dev/null
+cmake --build "$work/installed_wvnum" >/dev/null
+"$work/installed_wvnum/installed_wvnum" | sed 's/^/  /'
 echo "package test passed"
