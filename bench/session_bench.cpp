@@ -28,7 +28,6 @@ class Discard final : public shell::ByteSink {
 
 // Everything a wind-sea cycle and a swell pass compute, without the console.
 void BM_EvaluationsOnly(benchmark::State& state) {
-  NoCheck check;
   for (auto _ : state) {
     for (int k = 0; k < kCycles; ++k) {
       const bench::WindSeaCase c = bench::wind_sea_case(k);

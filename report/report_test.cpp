@@ -67,6 +67,13 @@ TEST(WindSeaReport, WhatTheModelCannotGiveShowsAsAsterisks) {
   EXPECT_EQ("           hrs=       3    12    48", line_with(table, "hrs="));
 }
 
+TEST(WindSeaReport, HeightHeldBetweenHorizons) {
+  // 10 kt, 10 h, 500 km, 1 m deep, 1 kt against: the 12-hour horizon's own
+  // sea is lower than the 3-hour one's and is held at it.
+  EXPECT_EQ("           Hmax=      1.5   1.7   1.8",
+            line_with(windsea_text({10, 10, 500, 1, -1}), "Hmax="));
+}
+
 TEST(WindSeaReport, GroundingRecordKeepsItsByte) {
   const std::string text = windsea_text({30, 24, 500, 1, 0});
   EXPECT_EQ(" ???$#@%\xF5?&%##???  YOU JUST STRUCK FLOUNDER !",
