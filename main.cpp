@@ -2,6 +2,7 @@
 // console dialogue; with arguments the command line.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,22 @@
 #include "morvelstandrik/swell/swell.hpp"
 #include "morvelstandrik/windsea/ocean.hpp"
 
+namespace {
+
+#ifdef __EMSCRIPTEN__
+// Under Node, abort() prints the whole script with a stack trace and ends
+// with status 7. End after the diagnostic as an abort does natively (128 +
+// SIGABRT), with nothing more on standard error.
+[[noreturn]] void end_as_abort() {
+  std::_Exit(134);
+}
+constexpr shell::FatalHook kFatalHook = end_as_abort;
+#else
+constexpr shell::FatalHook kFatalHook = nullptr;
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
   shell::install_stop_handlers();
   shell::FdSource in(STDIN_FILENO);
@@ -21,7 +38,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     return cli::run(args, in, out, err);
   }
-  shell::Console console(in, out, err);
+  shell::Console console(in, out, err, kFatalHook);
   shell::main_menu(console, windsea::ocean, swell::swell);
   return 0;
 }

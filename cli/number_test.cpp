@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace cli {
 namespace {
 
@@ -43,6 +47,67 @@ TEST(ReadNumber, ValuesAndWhatIsWrong) {
     } else {
       EXPECT_FALSE(n.value) << c.text;
     }
+  }
+}
+
+// The decimal form is checked by hand (the WebAssembly build's library has
+// no floating-point from_chars); each row says what the text must give.
+struct Case {
+  std::string_view text;
+  std::optional<float> value;
+  std::string_view problem;
+};
+
+constexpr std::string_view kNotANumber = "is not a number";
+constexpr std::string_view kNotFinite = "is not a finite number";
+constexpr std::string_view kComma = "is not a number; use a decimal point";
+
+TEST(ReadNumber, DecimalFormsAndTheirRefusals) {
+  const Case cases[] = {
+      {"20", 20.0f, ""},
+      {"-3", -3.0f, ""},
+      {"+3", 3.0f, ""},
+      {"0.5", 0.5f, ""},
+      {".5", 0.5f, ""},
+      {"-.5", -0.5f, ""},
+      {"5.", 5.0f, ""},
+      {"1e3", 1000.0f, ""},
+      {"1E+3", 1000.0f, ""},
+      {"25e-1", 2.5f, ""},
+      {" \t12.5 ", 12.5f, ""},
+      {"1e-400", 0.0f, ""},  // underflows to 0, still a number
+      {"", std::nullopt, "is empty; give a number"},
+      {"   ", std::nullopt, "is empty; give a number"},
+      {"12,5", std::nullopt, kComma},
+      {"-12,5", std::nullopt, kComma},
+      {",5", std::nullopt, kComma},
+      {"1,5e3", std::nullopt, kNotANumber},
+      {"1,2,3", std::nullopt, kNotANumber},
+      {"12kt", std::nullopt, kNotANumber},
+      {"0x10", std::nullopt, kNotANumber},
+      {"1e", std::nullopt, kNotANumber},
+      {"1e+", std::nullopt, kNotANumber},
+      {".", std::nullopt, kNotANumber},
+      {"-", std::nullopt, kNotANumber},
+      {"+-5", std::nullopt, kNotANumber},
+      {"--5", std::nullopt, kNotANumber},
+      {"1.2.3", std::nullopt, kNotANumber},
+      {"e5", std::nullopt, kNotANumber},
+      {"infin", std::nullopt, kNotANumber},
+      {"nan(", std::nullopt, kNotANumber},
+      {"nan(a-b)", std::nullopt, kNotANumber},
+      {"abc", std::nullopt, kNotANumber},
+      {"inf", std::nullopt, kNotFinite},
+      {"-Infinity", std::nullopt, kNotFinite},
+      {"NaN", std::nullopt, kNotFinite},
+      {"nan(x_1)", std::nullopt, kNotFinite},
+      {"1e39", std::nullopt, kNotFinite},  // beyond single precision
+      {"1e400", std::nullopt, kNotFinite},
+  };
+  for (const Case& c : cases) {
+    const Number n = read_number(c.text);
+    EXPECT_EQ(c.value, n.value) << '"' << c.text << '"';
+    EXPECT_EQ(c.problem, n.problem) << '"' << c.text << '"';
   }
 }
 
