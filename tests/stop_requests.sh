@@ -11,6 +11,9 @@ failed=0
 check() {  # signal, expected notice
   local signal=$1 notice=$2
   mkfifo "$work/in.$signal"
+  # The first run's menu must not be taken for this one's: the shell
+  # truncates the file only once the new process runs.
+  rm -f "$work/out" "$work/err"
   # The menu waits for a choice that never comes: the fifo stays open.
   "$program" <"$work/in.$signal" >"$work/out" 2>"$work/err" &
   local pid=$!
