@@ -1,5 +1,8 @@
 #include "morvelstandrik/cli/json.hpp"
 
+#ifndef __EMSCRIPTEN__
+#include <charconv>
+#endif
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -122,10 +125,20 @@ Digits shortest_digits(float v) {
 
 }  // namespace
 
+std::string shortest(float v) {
+#ifdef __EMSCRIPTEN__
+  return shortest_written_out(v);
+#else
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, r.ptr);
+#endif
+}
+
 // Fixed or scientific notation, whichever is shorter (fixed on a tie), as
 // std::to_chars writes it: 1e-05f -> "1e-05", 1.5e-4f -> "0.00015",
 // 1e6f -> "1e+06", 123456.0f -> "123456", 33591912.0f -> "33591912".
-std::string shortest(float v) {
+std::string shortest_written_out(float v) {
   if (v == 0.0f) return std::signbit(v) ? "-0" : "0";
   const Digits d = shortest_digits(v);
   const char* sign = v < 0.0f ? "-" : "";

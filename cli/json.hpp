@@ -43,6 +43,13 @@ class Json {
 };
 
 // The shortest text that reads back to the same float: 1.7441f -> "1.7441".
+// std::to_chars where the C++ library has it for floats; otherwise (the
+// WebAssembly build) shortest_written_out, which writes the same text.
 std::string shortest(float v);
+
+// What std::to_chars writes for a float, written out with printf and
+// strtof, for a C++ library without floating-point to_chars. Slower: it
+// tries digit counts one after another.
+std::string shortest_written_out(float v);
 
 }  // namespace cli

@@ -12,10 +12,10 @@
 namespace cli {
 namespace {
 
-// shortest() writes out what std::to_chars does (the WebAssembly build's
-// library has none for floats): both must agree on every float tried, a
-// stride through all finite floats of both signs and every power of two
-// with its neighbours, where the decimal neighbours are uneven.
+// shortest_written_out() writes out what std::to_chars does (the
+// WebAssembly build's library has none for floats): both must agree on every
+// float tried, a stride through all finite floats of both signs and every power
+// of two with its neighbours, where the decimal neighbours are uneven.
 TEST(Shortest, AgreesWithToChars) {
   const auto expected = [](float v) {
     char buf[32];
@@ -37,8 +37,9 @@ TEST(Shortest, AgreesWithToChars) {
   int wrong = 0;
   for (const float v : values) {
     for (const float s : {v, -v}) {
-      if (shortest(s) != expected(s) && ++wrong <= 10) {
-        ADD_FAILURE() << expected(s) << " written as " << shortest(s);
+      if (shortest_written_out(s) != expected(s) && ++wrong <= 10) {
+        ADD_FAILURE() << expected(s) << " written as "
+                      << shortest_written_out(s);
       }
     }
   }
@@ -46,14 +47,14 @@ TEST(Shortest, AgreesWithToChars) {
 }
 
 TEST(Shortest, Examples) {
-  EXPECT_EQ("1.7441", shortest(1.7441f));
-  EXPECT_EQ("0.1", shortest(0.1f));
-  EXPECT_EQ("1e-05", shortest(1e-5f));
-  EXPECT_EQ("0.00015", shortest(1.5e-4f));
-  EXPECT_EQ("1e+06", shortest(1e6f));
-  EXPECT_EQ("123456", shortest(123456.0f));
-  EXPECT_EQ("-20", shortest(-20.0f));
-  EXPECT_EQ("33591912", shortest(33591912.0f));
+  EXPECT_EQ("1.7441", shortest_written_out(1.7441f));
+  EXPECT_EQ("0.1", shortest_written_out(0.1f));
+  EXPECT_EQ("1e-05", shortest_written_out(1e-5f));
+  EXPECT_EQ("0.00015", shortest_written_out(1.5e-4f));
+  EXPECT_EQ("1e+06", shortest_written_out(1e6f));
+  EXPECT_EQ("123456", shortest_written_out(123456.0f));
+  EXPECT_EQ("-20", shortest_written_out(-20.0f));
+  EXPECT_EQ("33591912", shortest_written_out(33591912.0f));
 }
 
 }  // namespace
