@@ -40,14 +40,21 @@ std::vector<bench::WindSeaCase> cases_with_table() {
   return cases;
 }
 
-void BM_Batch(benchmark::State& state) {
-  std::string csv = "wind_kt,duration_h,fetch_km,depth_m,current_kt\n";
+// The cases one after another, each written with a format of five %d.
+std::string cases_as(const char* format, std::string head, const char* tail) {
   char line[96];
   for (const bench::WindSeaCase& c : cases_with_table()) {
-    std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d\n", c.wind, c.dura,
-                  c.fetch, c.depth, c.curr);
-    csv += line;
+    std::snprintf(line, sizeof line, format, c.wind, c.dura, c.fetch, c.depth,
+                  c.curr);
+    head += line;
   }
+  return head + tail;
+}
+
+void BM_Batch(benchmark::State& state) {
+  const std::string csv =
+      cases_as("%d,%d,%d,%d,%d\n",
+               "wind_kt,duration_h,fetch_km,depth_m,current_kt\n", "");
   const std::string_view args[] = {"windsea", "--batch", "-"};
   for (auto _ : state) {
     shell::MemorySource in(csv);
@@ -60,14 +67,8 @@ void BM_Batch(benchmark::State& state) {
 BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond);
 
 void BM_Dialogue(benchmark::State& state) {
-  std::string session = "1\n\n";
-  char line[96];
-  for (const bench::WindSeaCase& c : cases_with_table()) {
-    std::snprintf(line, sizeof line, "%d\n%d\n%d\n%d\n%d\n\n", c.wind, c.dura,
-                  c.fetch, c.depth, c.curr);
-    session += line;
-  }
-  session += "0\n0\n";
+  const std::string session =
+      cases_as("%d\n%d\n%d\n%d\n%d\n\n", "1\n\n", "0\n0\n");
   for (auto _ : state) {
     shell::MemorySource in(session);
     Discard out, err;

@@ -21,10 +21,6 @@ namespace {
 
 constexpr float g = 9.81f;
 
-struct Wave {
-  float tper0, curr, depth;
-};
-
 // The classes of water the scan meets.
 constexpr Wave deep{8.78f, 0.0f, 5000.0f};
 constexpr Wave shallow{5.24f, 0.0f, 10.0f};
@@ -82,24 +78,9 @@ MORVEL_CASE(blocked_shallow);
 MORVEL_CASE(beyond_grid);
 MORVEL_CASE(very_shallow);
 
-// 256 seeded waves: periods 0.5 to 45 s, currents -15 to 15 kt, depths 1 to
-// 5000 m, half of them below 50 m. Time per wave.
+// 256 seeded waves over the whole input space. Time per wave.
 std::vector<Wave> spread() {
-  std::vector<Wave> waves;
-  std::uint64_t state = 11;
-  auto unit = [&state] {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state >> 11) * 0x1p-53;
-  };
-  for (int i = 0; i < 256; ++i) {
-    const double tper0 = 0.5 + 44.5 * unit();
-    const double curr = -15.0 + 30.0 * unit();
-    const double depth =
-        unit() < 0.5 ? 1.0 + 49.0 * unit() : 50.0 * std::pow(100.0, unit());
-    waves.push_back({static_cast<float>(tper0), static_cast<float>(curr),
-                     static_cast<float>(depth)});
-  }
-  return waves;
+  return seeded_waves(256, 11);
 }
 
 void BM_spread(benchmark::State& state, bool literal) {

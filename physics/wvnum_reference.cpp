@@ -95,4 +95,23 @@ WaveNumber LiteralWater::scan(float tper0, float curr, Com2& com2) const {
                        });
 }
 
+std::vector<Wave> seeded_waves(std::size_t n, std::uint64_t seed) {
+  std::vector<Wave> waves;
+  waves.reserve(n);
+  std::uint64_t state = seed;
+  auto unit = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) * 0x1p-53;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    const double tper0 = 0.5 + 44.5 * unit();
+    const double curr = -15.0 + 30.0 * unit();
+    const double depth =
+        unit() < 0.5 ? 1.0 + 49.0 * unit() : 50.0 * std::pow(100.0, unit());
+    waves.push_back({static_cast<float>(tper0), static_cast<float>(curr),
+                     static_cast<float>(depth)});
+  }
+  return waves;
+}
+
 }  // namespace physics

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "morvelstandrik/physics/com2.hpp"
@@ -32,5 +34,15 @@ class LiteralWater {
   std::vector<float> ak_;  // index i for step i; 0 unused
   std::vector<float> v2_;
 };
+
+// A wave the scan is asked about: period (s), current (kt), depth (m).
+struct Wave {
+  float tper0, curr, depth;
+};
+
+// n seeded waves over the whole input space: periods 0.5 to 45 s, currents
+// -15 to 15 kt, depths 1 to 5000 m with half of them below 50 m. The same
+// seed gives the same waves.
+std::vector<Wave> seeded_waves(std::size_t n, std::uint64_t seed);
 
 }  // namespace physics

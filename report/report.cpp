@@ -100,19 +100,21 @@ void swell(std::string& out, const swell::Field& f) {
              {f.wind, f.beaufort, f.distance_shown});
       break;
     case swell::Outcome::kBelow:
-      record(out, "(' Windspeed less than =',F4.0,' kt, Bft=',I3)",
+    case swell::Outcome::kAbove: {
+      // The table's 20 kt row bounds the wind from above and the distance
+      // from below; its 50 kt row the other way round.
+      const bool below = f.outcome == swell::Outcome::kBelow;
+      record(out,
+             below ? "(' Windspeed less than =',F4.0,' kt, Bft=',I3)"
+                   : "(' Windspeed higher than =',F4.0,' kt, Bft=',I3)",
              {f.wind, f.beaufort});
       list(out, {});
-      record(out, "(' Distance of Windfield larger than =',F6.0,' km')",
+      record(out,
+             below ? "(' Distance of Windfield larger than =',F6.0,' km')"
+                   : "(' Distance of Windfield less than =',F6.0,' km')",
              {f.distance_shown});
       break;
-    case swell::Outcome::kAbove:
-      record(out, "(' Windspeed higher than =',F4.0,' kt, Bft=',I3)",
-             {f.wind, f.beaufort});
-      list(out, {});
-      record(out, "(' Distance of Windfield less than =',F6.0,' km')",
-             {f.distance_shown});
-      break;
+    }
   }
 }
 

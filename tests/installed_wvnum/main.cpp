@@ -16,10 +16,6 @@
 
 namespace {
 
-struct Wave {
-  float tper0, curr, depth;
-};
-
 struct Answer {
   physics::WaveNumber w;
   physics::Com2 com2;
@@ -36,22 +32,7 @@ bool same(const Answer& a, const Answer& b) {
 }  // namespace
 
 int main() {
-  // Periods 0.5 to 45 s, currents -15 to 15 kt, depths 1 to 5000 m with
-  // half of them below 50 m.
-  std::vector<Wave> waves;
-  std::uint64_t state = 20000;
-  auto unit = [&state] {
-    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-    return static_cast<double>(state >> 11) * 0x1p-53;
-  };
-  for (int i = 0; i < 20000; ++i) {
-    const double tper0 = 0.5 + 44.5 * unit();
-    const double curr = -15.0 + 30.0 * unit();
-    const double depth =
-        unit() < 0.5 ? 1.0 + 49.0 * unit() : 50.0 * std::pow(100.0, unit());
-    waves.push_back({static_cast<float>(tper0), static_cast<float>(curr),
-                     static_cast<float>(depth)});
-  }
+  const std::vector<physics::Wave> waves = physics::seeded_waves(20000, 20000);
   const float g = 9.81f;
   std::vector<Answer> literal(waves.size());
   std::vector<Answer> fast(waves.size());
@@ -59,13 +40,13 @@ int main() {
   using clock = std::chrono::steady_clock;
   const auto t0 = clock::now();
   for (std::size_t i = 0; i < waves.size(); ++i) {
-    const Wave& w = waves[i];
+    const physics::Wave& w = waves[i];
     literal[i].w =
         physics::wvnum_literal(g, w.tper0, w.curr, w.depth, literal[i].com2);
   }
   const auto t1 = clock::now();
   for (std::size_t i = 0; i < waves.size(); ++i) {
-    const Wave& w = waves[i];
+    const physics::Wave& w = waves[i];
     fast[i].w = physics::wvnum(g, w.tper0, w.curr, w.depth, fast[i].com2);
   }
   const auto t2 = clock::now();
