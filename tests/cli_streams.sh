@@ -6,22 +6,15 @@
 # Usage: cli_streams.sh PROGRAM
 set -u
 program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
+source "$(dirname "$0")/stream_run.sh"
+program_args=(swell --batch -)
+run_seconds=120
 limit_kb=16384  # peak resident memory (kB) allowed
 
 run_batch() {  # label, generator command...
   label=$1
   shift
-  "$@" | /usr/bin/time -f '%M' -o "$work/rss" timeout 120 "$program" \
-    swell --batch - >"$work/out" 2>"$work/err"
-  status=${PIPESTATUS[1]}
-  rss=$(tail -n 1 "$work/rss")
+  run_on "$@"
   [ "$rss" -le "$limit_kb" ] || fail "$label: peak memory ${rss} kB"
   echo "$label: status $status, peak memory ${rss} kB, $(wc -l <"$work/out") output lines"
 }

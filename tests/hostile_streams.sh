@@ -6,24 +6,9 @@
 # Usage: hostile_streams.sh PROGRAM
 set -u
 program=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failed=0
-fail() {
-  echo "FAIL: $*"
-  failed=1
-}
+source "$(dirname "$0")/stream_run.sh"
 size=100000000
 limit_kb=${2:-16384}  # peak resident memory (kB) allowed for any of these runs
-
-# Runs the program on the bytes of a generator; records status, stderr and
-# peak memory in kilobytes.
-run_on() {  # generator command...
-  "$@" | /usr/bin/time -f '%M' -o "$work/rss" timeout 60 "$program" \
-    >"$work/out" 2>"$work/err"
-  status=${PIPESTATUS[1]}
-  rss=$(tail -n 1 "$work/rss")
-}
 
 # An abort shows as status 134 (128 + SIGABRT) through timeout and time.
 expect_abort_with() {  # first diagnostic line
