@@ -30,6 +30,11 @@ namespace {
 
 constexpr std::string_view kProgram = "morvelstandrik";
 
+// The one-shot arguments, as the usage line and the messages name them.
+constexpr std::string_view kWindSeaArgs[] = {"WIND", "DURATION", "FETCH",
+                                             "DEPTH", "CURRENT"};
+constexpr std::string_view kSwellArgs[] = {"PERIOD", "HEIGHT"};
+
 // Output gathered and handed on in large pieces.
 class Writer {
  public:
@@ -142,8 +147,7 @@ SwellCase swell_case(std::span<const std::string_view> names,
 int windsea_once(const std::vector<std::string>& args, bool relative,
                  const std::string& format, shell::ByteSink& out,
                  shell::ByteSink& err) {
-  static constexpr std::string_view names[] = {"WIND", "DURATION", "FETCH",
-                                               "DEPTH", "CURRENT"};
+  const auto& names = kWindSeaArgs;
   if (args.size() < 4) {
     return usage(err,
                  "windsea: " + std::string(names[args.size()]) +
@@ -181,7 +185,7 @@ int windsea_once(const std::vector<std::string>& args, bool relative,
 
 int swell_once(const std::vector<std::string>& args, const std::string& format,
                shell::ByteSink& out, shell::ByteSink& err) {
-  static constexpr std::string_view names[] = {"PERIOD", "HEIGHT"};
+  const auto& names = kSwellArgs;
   if (args.size() < 2) {
     return usage(err,
                  "swell: " + std::string(names[args.size()]) +
@@ -447,6 +451,16 @@ int batch(Kind kind, const std::string& file, bool relative,
   return status;
 }
 
+// The --format option, the same for both commands.
+void add_format(CLI::App* command, std::string& format) {
+  command
+      ->add_option("--format", format,
+                   "text (one case, the default), json (one case, or a batch "
+                   "as JSON Lines) or csv (a batch, the default)")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+}
+
 }  // namespace
 
 int run(std::span<const std::string_view> args, shell::ByteSource& in,
@@ -468,8 +482,6 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   });
 
   // Values are read as text, so that a bad one can be named and explained.
-  static constexpr const char* windsea_names[] = {"WIND", "DURATION", "FETCH",
-                                                  "DEPTH", "CURRENT"};
   static constexpr const char* windsea_help[] = {
       "wind speed, knots: 1 to 65, compressed above 65 and at most 70",
       "duration of the wind, hours: 1 to 200", "fetch, km: 1 to 5000",
@@ -488,19 +500,15 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   static constexpr const char* windsea_units[] = {"KNOTS", "HOURS", "KM", "M",
                                                   "KNOTS"};
   for (std::size_t i = 0; i < 5; ++i) {
-    windsea_given[i] =
-        ws->add_option(windsea_names[i], windsea_text[i], windsea_help[i])
-            ->type_name(windsea_units[i]);
+    windsea_given[i] = ws->add_option(std::string(kWindSeaArgs[i]),
+                                      windsea_text[i], windsea_help[i])
+                           ->type_name(windsea_units[i]);
   }
   ws->add_flag("--relative", relative,
                "the sea raised by the wind relative to the water, in deep "
                "water, instead of the deep-water sea carried into the depth "
                "and current");
-  ws->add_option("--format", windsea_format,
-                 "text (one case, the default), json (one case, or a batch "
-                 "as JSON Lines) or csv (a batch, the default)")
-      ->check(CLI::IsMember({"text", "json", "csv"}))
-      ->type_name("FORMAT");
+  add_format(ws, windsea_format);
   ws->add_option("--batch", windsea_file,
                  "a CSV file (- for standard input) with the columns "
                  "wind_kt,duration_h,fetch_km,depth_m and optionally "
@@ -516,17 +524,13 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
       "swell",
       "The wind field behind an observed swell: speed, Beaufort force and "
       "distance.");
-  swell_given[0] = sw->add_option("PERIOD", swell_text[0],
+  swell_given[0] = sw->add_option(std::string(kSwellArgs[0]), swell_text[0],
                                   "period of the swell, seconds: 0.1 or more")
                        ->type_name("SECONDS");
-  swell_given[1] =
-      sw->add_option("HEIGHT", swell_text[1], "height of the swell, metres")
-          ->type_name("METRES");
-  sw->add_option("--format", swell_format,
-                 "text (one case, the default), json (one case, or a batch "
-                 "as JSON Lines) or csv (a batch, the default)")
-      ->check(CLI::IsMember({"text", "json", "csv"}))
-      ->type_name("FORMAT");
+  swell_given[1] = sw->add_option(std::string(kSwellArgs[1]), swell_text[1],
+                                  "height of the swell, metres")
+                       ->type_name("METRES");
+  add_format(sw, swell_format);
   sw->add_option("--batch", swell_file,
                  "a CSV file (- for standard input) with the columns "
                  "period_s,height_m; other columns are carried through")
