@@ -22,8 +22,8 @@ void windsea_json(Json& j, const windsea::Report& r, windsea::Notes notes);
 void swell_json(Json& j, const swell::Field& f);
 
 // Column names of a wind-sea and a swell result, in order.
-std::span<const std::string_view> windsea_columns();
-std::span<const std::string_view> swell_columns();
+std::span<const std::string> windsea_columns();
+std::span<const std::string> swell_columns();
 
 // The cells of a result, one per column above, appended to cells.
 void windsea_cells(std::vector<std::string>& cells, const windsea::Report& r,
