@@ -223,6 +223,24 @@
     $(id).textContent = said || 'The entries could not be used.';
   }
 
+  // The program's text report and its JSON for the same arguments, and how
+  // long the text took (ms); null after saying why the engine refused them.
+  function reportAndResult(args, errorId) {
+    const start = performance.now();
+    const report = engine.run(args);
+    const reportMs = performance.now() - start;
+    if (report.status !== 0) {
+      showFailure(errorId, report);
+      return null;
+    }
+    const json = engine.run([...args, '--format', 'json']);
+    if (json.status !== 0) {
+      showFailure(errorId, json);
+      return null;
+    }
+    return {report: report.out, result: JSON.parse(json.out), reportMs};
+  }
+
   let windSeaRuns = 0;
   let swellRuns = 0;
 
@@ -237,22 +255,13 @@
     if (relative) args.push('--relative');
 
     const start = performance.now();
-    const report = engine.run(args);
-    const reportMs = performance.now() - start;
-    if (report.status !== 0) {
-      showFailure('windsea-error', report);
-      return;
-    }
-    const json = engine.run([...args, '--format', 'json']);
-    if (json.status !== 0) {
-      showFailure('windsea-error', json);
-      return;
-    }
-    const result = JSON.parse(json.out);
+    const got = reportAndResult(args, 'windsea-error');
+    if (!got) return;
+    const {result, reportMs} = got;
 
     $('windsea-error').textContent = '';
     $('windsea-results').hidden = false;
-    $('windsea-report').textContent = report.out;
+    $('windsea-report').textContent = got.report;
     $('glance-hc').textContent = orNone(fixed(result.wave.height_m, 1), 'm');
     $('glance-lc').textContent = orNone(fixed(result.wave.length_m, 0), 'm');
     $('glance-tc').textContent = orNone(fixed(result.wave.period_s, 1), 's');
@@ -315,22 +324,12 @@
   function runSwell() {
     const values = readFields([['period', '10'], ['height', '3']]);
     if (!values) return;
-    const args = ['swell', ...values];
-    const report = engine.run(args);
-    if (report.status !== 0) {
-      showFailure('swell-error', report);
-      return;
-    }
-    const json = engine.run([...args, '--format', 'json']);
-    if (json.status !== 0) {
-      showFailure('swell-error', json);
-      return;
-    }
-    const result = JSON.parse(json.out);
+    const got = reportAndResult(['swell', ...values], 'swell-error');
+    if (!got) return;
     $('swell-error').textContent = '';
     $('swell-results').hidden = false;
-    $('swell-report').textContent = report.out;
-    $('swell-summary').textContent = describeSwell(result);
+    $('swell-report').textContent = got.report;
+    $('swell-summary').textContent = describeSwell(got.result);
     $('swell-results').dataset.runs = String(++swellRuns);
   }
 
