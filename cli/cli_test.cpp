@@ -224,28 +224,13 @@ TEST(OneCase, JsonSaysWhatTheModelCannotGive) {
   EXPECT_NEAR(90.22, j["distance_km"].template get<double>(), 0.005);
 }
 
+// Bad arguments beside those the command-line transcripts hold.
 TEST(OneCase, BadArguments) {
   const struct {
     std::vector<std::string> args;
     int status;
     const char* first_err_line;
   } cases[] = {
-      {{"windsea", "12,5", "10", "100", "10"},
-       2,
-       "morvelstandrik: windsea: WIND: '12,5' is not a number; use a "
-       "decimal point"},
-      {{"windsea", "20", "10", "100"},
-       2,
-       "morvelstandrik: windsea: DEPTH is missing; give WIND DURATION FETCH "
-       "DEPTH [CURRENT]"},
-      {{"windsea", "20", "nan", "100", "10"},
-       2,
-       "morvelstandrik: windsea: DURATION: 'nan' is not a finite number"},
-      {{"windsea", "-20", "10", "100", "10"},
-       2,
-       "morvelstandrik: windsea: WIND: '-20' is negative; give the wind's "
-       "speed (and --relative, or the model relative-wind, for the sea "
-       "raised by the wind relative to the water)"},
       {{"windsea", "0", "10", "100", "10"},
        2,
        "morvelstandrik: windsea: WIND: '0' raises no sea; give a wind above "
@@ -254,10 +239,6 @@ TEST(OneCase, BadArguments) {
        2,
        "morvelstandrik: windsea: --format csv is for a batch; one case is "
        "text or json"},
-      {{"swell", "0.05", "1"},
-       2,
-       "morvelstandrik: swell: PERIOD: '0.05' is shorter than the 0.1 s the "
-       "swell table starts at"},
       {{"swell", "10", "3m"},
        2,
        "morvelstandrik: swell: HEIGHT: '3m' is not a number"},
@@ -265,10 +246,6 @@ TEST(OneCase, BadArguments) {
       {{"tide", "3"}, 2, nullptr},
       {{"windsea", "20", "10", "100", "10", "--fromat", "json"}, 2, nullptr},
       {{"windsea", "--batch"}, 2, nullptr},
-      {{"windsea", "--batch", "/nonexistent/cases.csv"},
-       2,
-       "morvelstandrik: windsea: cannot read /nonexistent/cases.csv: No "
-       "such file or directory"},
   };
   for (const auto& c : cases) {
     const Outcome r = run_cli(c.args);
@@ -380,7 +357,8 @@ TEST(Batch, JsonLinesAndTheModelColumn) {
       "20,10,100,5000,5,deep-water,d\n"
       "20,10,100,5000,5,,default\n"
       "20,10,100,5000,5,sideways,bad\n";
-  const Outcome r = run_cli({"windsea", "--batch", "-", "--format", "json"}, input);
+  const Outcome r =
+      run_cli({"windsea", "--batch", "-", "--format", "json"}, input);
   EXPECT_EQ(1, r.status);
   std::vector<nlohmann::json> lines;
   std::size_t from = 0;
@@ -406,7 +384,7 @@ TEST(Batch, JsonLinesAndTheModelColumn) {
 
 TEST(Batch, SwellRowsAndHeaderProblems) {
   Outcome r = run_cli({"swell", "--batch", "-"},
-                  "height_m,period_s\n3,10\n0.5,10\n3,0\n");
+                      "height_m,period_s\n3,10\n0.5,10\n3,0\n");
   EXPECT_EQ(1, r.status);
   const auto rows = csv_rows(r.out);
   ASSERT_EQ(4u, rows.size());

@@ -57,24 +57,6 @@ TEST(Ocean, ClampedEntriesComeBackAsDefaults) {
             s.out.text.find("10.m  -15.0 kt\n"));  // the last summary line
 }
 
-TEST(Ocean, LeavingAtOnceOnACalmWind) {
-  for (const char* wind : {"0\n", "-0.005\n", "0.01\n"}) {
-    Session s(std::string("\n") + wind);
-    EXPECT_EQ("", s.run([&] { ocean(s.console); })) << wind;
-    const std::string tail =
-        " Input> Wind-speed in knots, Range:{1,65}=\n"
-        "        [ Default:       15.0 ].    Input=\n" +
-        (" " + std::string(wind, std::string(wind).size() - 1) +
-         std::string(9 - std::string(wind).size(), ' ')) +
-        "\n"
-        "  ~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~ \n"
-        "  \n"
-        " #### end of program brelvomant ###\n";
-    ASSERT_GE(s.out.text.size(), tail.size());
-    EXPECT_EQ(tail, s.out.text.substr(s.out.text.size() - tail.size())) << wind;
-  }
-}
-
 TEST(Ocean, ContinueAnswers) {
   // One cycle, then the answer: leaving answers print the leaving records
   // right after the 50 empty records; any other starts a new cycle, which
@@ -90,49 +72,6 @@ TEST(Ocean, ContinueAnswers) {
     EXPECT_EQ(static_cast<std::size_t>(c.cycles),
               occurrences(s.out.text, "Input> Wind-speed"))
         << c.answer;
-  }
-}
-
-TEST(Ocean, ModelSwitchHoldsUntilTheMenu) {
-  // With a 5 kt current along a 20 kt wind, model 1 reports the 20 kt sea in
-  // 5000 m carried into the current, while model 0 reports the
-  // sea of the 15 kt relative wind. Entering -20 switches; later positive
-  // entries keep model 0.
-  Session one("\n20\n10\n100\n5000\n5\n\n-20\n\n\n\n\n\n\n\n\n\n\n\n0\n");
-  one.run([&] { ocean(one.console); });
-  Session fresh("\n20\n10\n100\n5000\n5\nq\n");
-  fresh.run([&] { ocean(fresh.console); });
-  auto wave_lines = [](const std::string& out) {
-    std::vector<std::string> lines;
-    const std::string tag = "    ==>            Hc=";
-    for (std::size_t at = out.find(tag); at != std::string::npos;
-         at = out.find(tag, at + 1)) {
-      lines.push_back(out.substr(at, out.find('\n', at) - at));
-    }
-    return lines;
-  };
-  const std::vector<std::string> m = wave_lines(one.out.text);
-  ASSERT_EQ(3u, m.size());
-  EXPECT_EQ(wave_lines(fresh.out.text)[0], m[0]);  // model 1
-  EXPECT_NE(m[0], m[1]);                           // switched to model 0
-  EXPECT_EQ(m[1], m[2]);                           // and kept
-}
-
-TEST(Ocean, EndOfInputAtThePrompts) {
-  const char* inputs[] = {"",
-                          "\n",
-                          "\n20\n",
-                          "\n20\n10\n",
-                          "\n20\n10\n100\n",
-                          "\n20\n10\n100\n10\n",
-                          "\n20\n10\n100\n10\n0\n"};
-  const char* diagnoses[] = {"read start: end of file", "fmt: end of file",
-                             "fmt: end of file",        "fmt: end of file",
-                             "fmt: end of file",        "fmt: end of file",
-                             "fmt: end of file"};
-  for (std::size_t i = 0; i < std::size(inputs); ++i) {
-    Session s(inputs[i]);
-    EXPECT_EQ(diagnoses[i], s.run([&] { ocean(s.console); })) << i;
   }
 }
 
