@@ -111,7 +111,7 @@ WindSeaCase windsea_case(std::span<const std::string_view> names,
                 "relative to the water)";
     return c;
   }
-  if (v[0] <= 0.01f) {
+  if (!windsea::raises_sea(v[0])) {
     c.problem = std::string(names[0]) + ": " + quote(texts[0]) +
                 " raises no sea; give a wind above 0.01 kt";
     return c;

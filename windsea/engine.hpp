@@ -61,8 +61,18 @@ struct Limited {
   Notes notes;
 };
 
-// The range rule of each entry. The wind is a magnitude: a wind of 0.01 kt
-// or less means no calculation at all, which the caller decides before.
+// Whether a wind raises a sea at all: one of 0.01 kt or less (either way)
+// does not, and there is nothing to calculate. The dialogue leaves on such
+// a wind, the command line refuses it.
+//   raises_sea(0.01) -> false; raises_sea(-0.02) -> true; raises_sea(20) ->
+//   true
+inline constexpr float kCalmWind = 0.01f;  // kt
+inline bool raises_sea(float knots) {
+  return !(knots <= kCalmWind && knots >= -kCalmWind);
+}
+
+// The range rule of each entry. The wind is a magnitude: a wind that raises
+// no sea means no calculation at all, which the caller decides before.
 //   limit_wind(0.5) -> 1 (raised); limit_wind(100) -> 69.31 (compressed);
 //   limit_wind(120) -> 70 (compressed, capped)
 //   limit_current(2000) -> 0 (ignored); limit_current(-40) -> -15 (raised)

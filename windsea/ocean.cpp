@@ -79,7 +79,7 @@ void ocean(shell::Console& console) {
     // A negative wind is the switch to the sea of the relative wind, for
     // the rest of this calculation.
     if (zwind < -0.5f) model = Model::kRelativeWind;
-    if (std::fabs(zwind) <= 0.01f) break;
+    if (!raises_sea(zwind)) break;
     const Limited wind = limit_wind(std::fabs(zwind));
     if (wind.notes.has(Note::kWindCompressed)) {
       console.empty();
