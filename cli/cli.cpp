@@ -6,20 +6,14 @@
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "morvelstandrik/cli/csv.hpp"
-#include "morvelstandrik/cli/json.hpp"
-#include "morvelstandrik/cli/number.hpp"
-#include "morvelstandrik/cli/results.hpp"
-#include "morvelstandrik/report/report.hpp"
-#include "morvelstandrik/swell/engine.hpp"
-#include "morvelstandrik/windsea/engine.hpp"
+#include "morvelstandrik/cli/commands.hpp"
+#include "morvelstandrik/cli/pipeline.hpp"
 
 #ifndef MORVEL_VERSION
 #define MORVEL_VERSION "unknown"
@@ -29,30 +23,6 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kProgram = "morvelstandrik";
-
-// The one-shot arguments, as the usage line and the messages name them.
-constexpr std::string_view kWindSeaArgs[] = {"WIND", "DURATION", "FETCH",
-                                             "DEPTH", "CURRENT"};
-constexpr std::string_view kSwellArgs[] = {"PERIOD", "HEIGHT"};
-
-// Output gathered and handed on in large pieces.
-class Writer {
- public:
-  explicit Writer(shell::ByteSink& sink) : sink_(sink) {}
-  ~Writer() { flush(); }
-  std::string& text() { return buf_; }
-  void maybe_flush() {
-    if (buf_.size() >= 1 << 16) flush();
-  }
-  void flush() {
-    if (!buf_.empty()) sink_.write(buf_);
-    buf_.clear();
-  }
-
- private:
-  shell::ByteSink& sink_;
-  std::string buf_;
-};
 
 void say(shell::ByteSink& err, std::string_view message) {
   std::string line;
@@ -73,392 +43,231 @@ int usage(shell::ByteSink& err, std::string_view message,
   return kUsage;
 }
 
-std::string quote(std::string_view text) {
-  return "'" + std::string(text) + "'";
-}
-
-// Reads a number argument or field, or says what is wrong with it.
-std::optional<float> number(std::string_view name, std::string_view text,
-                            std::string& problem) {
-  const Number n = read_number(text);
-  if (!n.value)
-    problem = std::string(name) + ": " + quote(text) + " " + n.problem;
-  return n.value;
-}
-
-// The wind-sea entries of one case, read and checked; limited by the
-// model's ranges. Reading a negative wind as the other model is a rule of
-// the dialogue: here the model is said, and a negative wind is an error.
-struct WindSeaCase {
-  windsea::LimitedConditions limited;
-  std::string problem;
+// What the command line asks of one command.
+struct Request {
+  const Command* command = nullptr;
+  CLI::App* app = nullptr;
+  std::array<std::string, kMaxEntries> by_argument, by_option;
+  std::array<CLI::Option*, kMaxEntries> argument_given{}, option_given{};
+  std::array<std::string, kMaxEntries> option_names;  // "--wind"
+  bool relative = false;
+  bool with_report = false;
+  std::string format, file;
+  std::string_view name() const { return command->name; }
 };
 
-WindSeaCase windsea_case(std::span<const std::string_view> names,
-                         std::span<const std::string_view> texts,
-                         windsea::Model model) {
-  WindSeaCase c{};
-  float v[5] = {0, 0, 0, 0, 0};  // current: 0 unless given
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const std::optional<float> x = number(names[i], texts[i], c.problem);
-    if (!x) return c;
-    v[i] = *x;
+void add_command(CLI::App& app, const Command& c, Request& q) {
+  q.command = &c;
+  q.app = app.add_subcommand(std::string(c.name), std::string(c.summary));
+  // Values are read as text, so that a bad one can be named and explained.
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    const Entry& e = c.entries[i];
+    q.argument_given[i] =
+        q.app
+            ->add_option(std::string(e.argument), q.by_argument[i],
+                         std::string(e.help))
+            ->type_name(std::string(e.type));
+    q.option_names[i] = "--" + std::string(e.option);
+    q.option_given[i] =
+        q.app
+            ->add_option(q.option_names[i], q.by_option[i],
+                         "the same as " + std::string(e.argument))
+            ->type_name(std::string(e.type));
   }
-  if (v[0] < 0.0f) {
-    c.problem = std::string(names[0]) + ": " + quote(texts[0]) +
-                " is negative; give the wind's speed (and --relative, or the "
-                "model relative-wind, for the sea raised by the wind "
-                "relative to the water)";
-    return c;
+  if (!c.model_column.empty()) {
+    q.app->add_flag("--relative", q.relative,
+                    "the sea raised by the wind relative to the water, in "
+                    "deep water, instead of the deep-water sea carried into "
+                    "the depth and current");
   }
-  if (!windsea::raises_sea(v[0])) {
-    c.problem = std::string(names[0]) + ": " + quote(texts[0]) +
-                " raises no sea; give a wind above 0.01 kt";
-    return c;
+  q.app
+      ->add_option("--format", q.format,
+                   "text (one case, the default), json (one case, or a batch "
+                   "as JSON Lines) or csv (a batch, the default)")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+  q.app->add_flag("--with-report", q.with_report,
+                  "with --format json: the text report too, as the member "
+                  "report");
+  std::string columns;
+  for (const Entry& e : c.entries) {
+    columns += columns.empty() ? "" : ",";
+    columns +=
+        e.fallback ? "[" + std::string(e.column) + "]" : std::string(e.column);
   }
-  c.limited = windsea::limit({v[0], v[1], v[2], v[3], v[4], model});
-  return c;
+  if (!c.model_column.empty()) {
+    columns +=
+        ",[" + std::string(c.model_column) + "] (deep-water or relative-wind)";
+  }
+  q.app
+      ->add_option("--batch", q.file,
+                   "a CSV file (- for standard input) with the columns " +
+                       columns +
+                       "; other columns are carried through; one output row "
+                       "per row")
+      ->type_name("FILE");
 }
 
-struct SwellCase {
-  float period = 0, height = 0;
-  std::string problem;
-};
-
-SwellCase swell_case(std::span<const std::string_view> names,
-                     std::span<const std::string_view> texts) {
-  SwellCase c;
-  const std::optional<float> p = number(names[0], texts[0], c.problem);
-  if (!p) return c;
-  const std::optional<float> h = number(names[1], texts[1], c.problem);
-  if (!h) return c;
-  if (*p < swell::kShortestPeriod) {
-    c.problem = std::string(names[0]) + ": " + quote(texts[0]) +
-                " is shorter than the 0.1 s the swell table starts at";
-    return c;
-  }
-  c.period = *p;
-  c.height = *h;
-  return c;
+windsea::Model model(const Request& q) {
+  return q.relative ? windsea::Model::kRelativeWind
+                    : windsea::Model::kDeepWater;
 }
 
-// --- one case -------------------------------------------------------------
-
-int windsea_once(const std::vector<std::string>& args, bool relative,
-                 const std::string& format, shell::ByteSink& out,
-                 shell::ByteSink& err) {
-  const auto& names = kWindSeaArgs;
-  if (args.size() < 4) {
-    return usage(err,
-                 "windsea: " + std::string(names[args.size()]) +
-                     " is missing; give WIND DURATION FETCH DEPTH [CURRENT]",
-                 "windsea");
+int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err) {
+  const Command& c = *q.command;
+  CaseTexts t;
+  t.model = model(q);
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    const bool as_argument = q.argument_given[i]->count() > 0;
+    const bool as_option = q.option_given[i]->count() > 0;
+    if (as_argument && as_option) {
+      return usage(
+          err,
+          std::string(q.name()) + ": " + std::string(c.entries[i].argument) +
+              " is given twice: as an argument and as " + q.option_names[i],
+          q.name());
+    }
+    t.name[i] =
+        as_option ? std::string_view(q.option_names[i]) : c.entries[i].argument;
+    if (as_argument) t.text[i] = q.by_argument[i];
+    if (as_option) t.text[i] = q.by_option[i];
   }
-  std::vector<std::string_view> texts(args.begin(), args.end());
-  const WindSeaCase c = windsea_case(
-      names, texts,
-      relative ? windsea::Model::kRelativeWind : windsea::Model::kDeepWater);
-  if (!c.problem.empty()) return usage(err, "windsea: " + c.problem, "windsea");
-  const windsea::Report r = windsea::evaluate(c.limited.used);
+  const bool json = q.format == "json";
   std::string text;
-  if (format == "json") {
-    Json j(text);
-    j.begin_object();
-    windsea_json(j, r, c.limited.notes);
-    j.end_object();
-    text.push_back('\n');
+  JsonWriter writer(text, false, q.with_report);
+  const std::variant<Result, Refusal> got = evaluate(c, t);
+  if (const Refusal* r = std::get_if<Refusal>(&got)) {
+    if (json) {
+      writer.refusal(c, *r);
+      out.write(text);
+    }
+    return usage(err, std::string(q.name()) + ": " + r->message(), q.name());
+  }
+  const Result& result = std::get<Result>(got);
+  if (json) {
+    writer.row(0, {}, &result, {});
   } else {
-    std::string notes;
+    std::string said;
+    const windsea::Notes notes = cli::notes(result);
     for (int i = 0; i < windsea::kNoteCount; ++i) {
       const auto n = static_cast<windsea::Note>(i);
-      if (c.limited.notes.has(n)) {
-        notes.append(kProgram).append(": note: ");
-        notes.append(report::note_text(n)).append("\n");
+      if (notes.has(n)) {
+        said.append(kProgram).append(": note: ");
+        said.append(windsea::text(n)).append("\n");
       }
     }
-    if (!notes.empty()) err.write(notes);
-    report::windsea(text, r);
+    if (!said.empty()) err.write(said);
+    render(text, result);
   }
   out.write(text);
   return kOk;
 }
 
-int swell_once(const std::vector<std::string>& args, const std::string& format,
-               shell::ByteSink& out, shell::ByteSink& err) {
-  const auto& names = kSwellArgs;
-  if (args.size() < 2) {
-    return usage(err,
-                 "swell: " + std::string(names[args.size()]) +
-                     " is missing; give PERIOD HEIGHT",
-                 "swell");
-  }
-  std::vector<std::string_view> texts(args.begin(), args.end());
-  const SwellCase c = swell_case(names, texts);
-  if (!c.problem.empty()) return usage(err, "swell: " + c.problem, "swell");
-  const swell::Field f = swell::infer(c.period, c.height);
-  std::string text;
-  if (format == "json") {
-    Json j(text);
-    j.begin_object();
-    swell_json(j, f);
-    j.end_object();
-    text.push_back('\n');
-  } else {
-    report::swell(text, f);
-  }
-  out.write(text);
-  return kOk;
-}
-
-// --- batches --------------------------------------------------------------
-
-// A CSV cell as spreadsheets read it back: quoted when it holds a comma, a
-// quote or a line end, or starts or ends with a blank.
-void csv_cell(std::string& out, std::string_view cell) {
-  const bool quote =
-      cell.find_first_of(",\"\r\n") != std::string_view::npos ||
-      (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
-  if (!quote) {
-    out.append(cell);
-    return;
-  }
-  out.push_back('"');
-  for (char ch : cell) {
-    if (ch == '"') out.push_back('"');
-    out.push_back(ch);
-  }
-  out.push_back('"');
-}
-
-void csv_row(std::string& out, const std::vector<std::string>& cells) {
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    csv_cell(out, cells[i]);
-  }
-  out.push_back('\n');
-}
-
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-    s.remove_suffix(1);
-  }
-  return s;
-}
-
-// Reads a file by name ("-": standard input).
-class FileSource final : public shell::ByteSource {
- public:
-  explicit FileSource(int fd) : fd_(fd) {}
-  ~FileSource() override { ::close(fd_); }
-  std::size_t read(char* buf, std::size_t cap) override {
-    for (;;) {
-      const ssize_t n = ::read(fd_, buf, cap);
-      if (n >= 0) return static_cast<std::size_t>(n);
-      if (errno == EINTR) continue;
-      error = errno;
-      return 0;
-    }
-  }
-  int error = 0;
-
- private:
-  int fd_;
+// A file opened for reading, closed at the end of the batch.
+struct OpenFile {
+  explicit OpenFile(int fd) : fd(fd), source(fd) {}
+  ~OpenFile() { ::close(fd); }
+  int fd;
+  shell::FdSource source;
 };
 
-enum class Kind { kWindSea, kSwell };
-
-int batch(Kind kind, const std::string& file, bool relative,
-          const std::string& format, shell::ByteSource& stdin_source,
+int batch(const Request& q, shell::ByteSource& stdin_source,
           shell::ByteSink& out, shell::ByteSink& err) {
-  const std::string command = kind == Kind::kWindSea ? "windsea" : "swell";
-  std::optional<FileSource> opened;
+  const Command& c = *q.command;
+  const std::string command(q.name());
+  std::optional<OpenFile> opened;
   shell::ByteSource* source = &stdin_source;
-  const std::string where = file == "-" ? "standard input" : file;
-  if (file != "-") {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  const std::string where = q.file == "-" ? "standard input" : q.file;
+  if (q.file != "-") {
+    const int fd = ::open(q.file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
       return usage(
-          err, command + ": cannot read " + file + ": " + std::strerror(errno),
+          err,
+          command + ": cannot read " + q.file + ": " + std::strerror(errno),
           command);
     }
-    opened.emplace(fd);
-    source = &*opened;
+    source = &opened.emplace(fd).source;
   }
   CsvReader reader(*source);
   Record rec;
-  if (!reader.next(rec)) {
-    return usage(err, command + ": " + where + " is empty; it needs a header",
-                 command);
-  }
-  if (!rec.problem.empty()) {
-    return usage(err, command + ": " + where + ": header: " + rec.problem,
-                 command);
-  }
-
-  // The columns the engine reads; the others are carried through.
-  const std::vector<std::string_view> known =
-      kind == Kind::kWindSea
-          ? std::vector<std::string_view>{"wind_kt", "duration_h", "fetch_km",
-                                          "depth_m", "current_kt", "model"}
-          : std::vector<std::string_view>{"period_s", "height_m"};
-  const std::size_t required = kind == Kind::kWindSea ? 4 : 2;
-  std::vector<std::ptrdiff_t> at(known.size(), -1);
-  std::vector<std::size_t> carried;
-  std::vector<std::string> carried_names;
-  for (std::size_t i = 0; i < rec.fields.size(); ++i) {
-    const std::string_view name = trim(rec.fields[i]);
-    std::size_t k = 0;
-    while (k < known.size() && known[k] != name) ++k;
-    if (k == known.size()) {
-      carried.push_back(i);
-      carried_names.push_back(rec.fields[i]);
-      continue;
-    }
-    if (at[k] >= 0) {
-      return usage(err,
-                   command + ": " + where + ": the header names column " +
-                       std::string(name) + " twice",
-                   command);
-    }
-    at[k] = static_cast<std::ptrdiff_t>(i);
-  }
-  for (std::size_t k = 0; k < required; ++k) {
-    if (at[k] < 0) {
-      return usage(err,
-                   command + ": " + where + ": the header has no column " +
-                       std::string(known[k]),
-                   command);
-    }
-  }
-  const std::size_t width = rec.fields.size();
-
-  Writer w(out);
-  const auto columns =
-      kind == Kind::kWindSea ? windsea_columns() : swell_columns();
-  const bool json = format == "json";
-  std::vector<std::string> cells;
-  if (!json) {
-    cells = carried_names;
-    cells.insert(cells.end(), columns.begin(), columns.end());
-    cells.emplace_back("error");
-    csv_row(w.text(), cells);
-  }
-
-  int status = kOk;
   std::string problem;
-  std::vector<std::string_view> texts;
+  if (!reader.next(rec)) problem = where + " is empty; it needs a header";
+  if (problem.empty() && !rec.problem.empty()) {
+    problem = where + ": header: " + rec.problem;
+  }
+  Layout layout;
+  if (problem.empty()) {
+    const std::string bad = map_header(c, rec.fields, layout);
+    if (!bad.empty()) problem = where + ": " + bad;
+  }
+  if (!problem.empty()) return usage(err, command + ": " + problem, command);
+
+  OutputBuffer w(out);
+  CsvWriter csv(w.text(), c);
+  JsonWriter json(w.text(), true, q.with_report);
+  RowWriter& writer = q.format == "json" ? static_cast<RowWriter&>(json) : csv;
+  writer.header(layout.carried_names);
+  int status = kOk;
+  std::vector<std::string> carried;
   while (reader.next(rec)) {
     problem = rec.problem;
-    if (problem.empty() && rec.fields.size() != width) {
+    if (problem.empty() && rec.fields.size() != layout.width) {
       problem = std::to_string(rec.fields.size()) +
-                " fields where the header has " + std::to_string(width);
+                " fields where the header has " + std::to_string(layout.width);
     }
-    std::optional<windsea::Report> report;
-    windsea::Notes notes;
-    std::optional<swell::Field> field;
-    auto field_text = [&](std::size_t k) -> std::string_view {
-      return at[k] < 0 ? std::string_view()
-                       : std::string_view(
-                             rec.fields[static_cast<std::size_t>(at[k])]);
-    };
-    if (problem.empty() && kind == Kind::kWindSea) {
-      windsea::Model model =
-          relative ? windsea::Model::kRelativeWind : windsea::Model::kDeepWater;
-      const std::string_view m = trim(field_text(5));
-      if (m == "relative-wind") {
-        model = windsea::Model::kRelativeWind;
-      } else if (m == "deep-water") {
-        model = windsea::Model::kDeepWater;
-      } else if (!m.empty()) {
-        problem = "model: " + quote(field_text(5)) +
-                  " is not a model; use deep-water or relative-wind";
-      }
-      texts.assign(
-          {field_text(0), field_text(1), field_text(2), field_text(3)});
-      const std::string_view current = field_text(4);
-      if (!trim(current).empty()) texts.push_back(current);
-      if (problem.empty()) {
-        static constexpr std::string_view names[] = {
-            "wind_kt", "duration_h", "fetch_km", "depth_m", "current_kt"};
-        const WindSeaCase c = windsea_case(names, texts, model);
-        problem = c.problem;
-        if (problem.empty()) {
-          report = windsea::evaluate(c.limited.used);
-          notes = c.limited.notes;
-        }
-      }
-    } else if (problem.empty()) {
-      static constexpr std::string_view names[] = {"period_s", "height_m"};
-      texts.assign({field_text(0), field_text(1)});
-      const SwellCase c = swell_case(names, texts);
-      problem = c.problem;
-      if (problem.empty()) field = swell::infer(c.period, c.height);
+    std::optional<std::variant<Result, Refusal>> got;
+    if (problem.empty()) {
+      got = evaluate(c, row_texts(c, layout, rec, model(q)));
+      if (const Refusal* r = std::get_if<Refusal>(&*got))
+        problem = r->message();
     }
-
     if (!problem.empty()) {
       status = kBadRows;
       say(err, command + ": " + where + ":" + std::to_string(rec.line) + ": " +
                    problem);
     }
-    if (json) {
-      Json j(w.text());
-      j.begin_object();
-      j.key("line").integer(rec.line);
-      if (!carried.empty()) {
-        j.key("input").begin_object();
-        for (std::size_t i = 0; i < carried.size(); ++i) {
-          j.key(carried_names[i]);
-          if (carried[i] < rec.fields.size()) {
-            j.utf8(rec.fields[carried[i]]);
-          } else {
-            j.null();
-          }
-        }
-        j.end_object();
-      }
-      if (report) windsea_json(j, *report, notes);
-      if (field) swell_json(j, *field);
-      j.key("error");
-      if (problem.empty()) {
-        j.null();
-      } else {
-        j.utf8(problem);
-      }
-      j.end_object();
-      w.text().push_back('\n');
-    } else {
-      cells.clear();
-      for (std::size_t i : carried) {
-        cells.push_back(i < rec.fields.size() ? rec.fields[i] : "");
-      }
-      if (report) windsea_cells(cells, *report, notes);
-      if (field) swell_cells(cells, *field);
-      if (!problem.empty()) cells.resize(cells.size() + columns.size());
-      cells.push_back(problem);
-      csv_row(w.text(), cells);
+    carried.clear();
+    for (std::size_t i : layout.carried) {
+      if (i < rec.fields.size()) carried.push_back(rec.fields[i]);
     }
+    const Result* result = got ? std::get_if<Result>(&*got) : nullptr;
+    writer.row(rec.line, carried, result, problem);
     w.maybe_flush();
   }
   w.flush();
-  if (opened && opened->error != 0) {
-    say(err, command + ": cannot read " + file + ": " +
-                 std::strerror(opened->error));
+  if (opened && opened->source.error() != 0) {
+    say(err, command + ": cannot read " + q.file + ": " +
+                 std::strerror(opened->source.error()));
     return kUsage;
   }
   return status;
 }
 
-// The --format option, the same for both commands.
-void add_format(CLI::App* command, std::string& format) {
-  command
-      ->add_option("--format", format,
-                   "text (one case, the default), json (one case, or a batch "
-                   "as JSON Lines) or csv (a batch, the default)")
-      ->check(CLI::IsMember({"text", "json", "csv"}))
-      ->type_name("FORMAT");
+// The checks between the options, then one case or a batch.
+int dispatch(Request& q, shell::ByteSource& in, shell::ByteSink& out,
+             shell::ByteSink& err) {
+  const std::string command(q.name());
+  bool values = false;
+  for (std::size_t i = 0; i < q.command->entries.size(); ++i) {
+    values = values || q.argument_given[i]->count() > 0 ||
+             q.option_given[i]->count() > 0;
+  }
+  const bool batched = !q.file.empty();
+  if (q.format.empty()) q.format = batched ? "csv" : "text";
+  std::string problem;
+  if (batched && values) {
+    problem = "--batch reads its cases from " + q.file +
+              "; give no values "
+              "besides";
+  } else if (batched && q.format == "text") {
+    problem = "--format text is for one case; a batch is csv or json";
+  } else if (!batched && q.format == "csv") {
+    problem = "--format csv is for a batch; one case is text or json";
+  } else if (q.with_report && q.format != "json") {
+    problem = "--with-report goes with --format json";
+  }
+  if (!problem.empty()) return usage(err, command + ": " + problem, command);
+  return batched ? batch(q, in, out, err) : one_case(q, out, err);
 }
 
 }  // namespace
@@ -480,61 +289,10 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     m += "\nTry '" + std::string(kProgram) + " --help'.\n";
     return m;
   });
-
-  // Values are read as text, so that a bad one can be named and explained.
-  static constexpr const char* windsea_help[] = {
-      "wind speed, knots: 1 to 65, compressed above 65 and at most 70",
-      "duration of the wind, hours: 1 to 200", "fetch, km: 1 to 5000",
-      "water depth, m: 1 to 5000",
-      ("current, knots: -15 to 15, positive with the wind, negative "
-       "against it; 0 when left out (above 1000: taken as 0)")};
-  std::array<std::string, 5> windsea_text;
-  std::array<CLI::Option*, 5> windsea_given{};
-  bool relative = false;
-  std::string windsea_format;
-  std::string windsea_file;
-  CLI::App* ws = app.add_subcommand(
-      "windsea",
-      "The wind sea from wind, duration, fetch, depth and current. Entries "
-      "outside the model's ranges are limited, with a note.");
-  static constexpr const char* windsea_units[] = {"KNOTS", "HOURS", "KM", "M",
-                                                  "KNOTS"};
-  for (std::size_t i = 0; i < 5; ++i) {
-    windsea_given[i] = ws->add_option(std::string(kWindSeaArgs[i]),
-                                      windsea_text[i], windsea_help[i])
-                           ->type_name(windsea_units[i]);
+  std::vector<Request> requests(commands().size());
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    add_command(app, commands()[i], requests[i]);
   }
-  ws->add_flag("--relative", relative,
-               "the sea raised by the wind relative to the water, in deep "
-               "water, instead of the deep-water sea carried into the depth "
-               "and current");
-  add_format(ws, windsea_format);
-  ws->add_option("--batch", windsea_file,
-                 "a CSV file (- for standard input) with the columns "
-                 "wind_kt,duration_h,fetch_km,depth_m and optionally "
-                 "current_kt and model (deep-water or relative-wind); other "
-                 "columns are carried through; one output row per row")
-      ->type_name("FILE");
-
-  std::array<std::string, 2> swell_text;
-  std::array<CLI::Option*, 2> swell_given{};
-  std::string swell_format;
-  std::string swell_file;
-  CLI::App* sw = app.add_subcommand(
-      "swell",
-      "The wind field behind an observed swell: speed, Beaufort force and "
-      "distance.");
-  swell_given[0] = sw->add_option(std::string(kSwellArgs[0]), swell_text[0],
-                                  "period of the swell, seconds: 0.1 or more")
-                       ->type_name("SECONDS");
-  swell_given[1] = sw->add_option(std::string(kSwellArgs[1]), swell_text[1],
-                                  "height of the swell, metres")
-                       ->type_name("METRES");
-  add_format(sw, swell_format);
-  sw->add_option("--batch", swell_file,
-                 "a CSV file (- for standard input) with the columns "
-                 "period_s,height_m; other columns are carried through")
-      ->type_name("FILE");
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   std::ostringstream help_out, help_err;
@@ -546,50 +304,10 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     err.write(help_err.str());
     return code == 0 ? kOk : kUsage;
   }
-
-  const bool is_windsea = ws->parsed();
-  const std::string& file = is_windsea ? windsea_file : swell_file;
-  std::string format = is_windsea ? windsea_format : swell_format;
-  std::vector<std::string> values;
-  if (is_windsea) {
-    for (std::size_t i = 0; i < 5 && windsea_given[i]->count() > 0; ++i) {
-      values.push_back(windsea_text[i]);
-    }
-  } else {
-    for (std::size_t i = 0; i < 2 && swell_given[i]->count() > 0; ++i) {
-      values.push_back(swell_text[i]);
-    }
+  for (Request& q : requests) {
+    if (q.app->parsed()) return dispatch(q, in, out, err);
   }
-  const std::string command = is_windsea ? "windsea" : "swell";
-  const bool batched = !file.empty();
-  if (batched) {
-    if (!values.empty()) {
-      return usage(err,
-                   command + ": --batch reads its cases from " + file +
-                       "; give no values besides",
-                   command);
-    }
-    if (format.empty()) format = "csv";
-    if (format == "text") {
-      return usage(err,
-                   command +
-                       ": --format text is for one case; a batch is "
-                       "csv or json",
-                   command);
-    }
-    return batch(is_windsea ? Kind::kWindSea : Kind::kSwell, file, relative,
-                 format, in, out, err);
-  }
-  if (format.empty()) format = "text";
-  if (format == "csv") {
-    return usage(err,
-                 command +
-                     ": --format csv is for a batch; one case is text "
-                     "or json",
-                 command);
-  }
-  return is_windsea ? windsea_once(values, relative, format, out, err)
-                    : swell_once(values, format, out, err);
+  return kUsage;  // a subcommand is required: the parser has said so
 }
 
 }  // namespace cli

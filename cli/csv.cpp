@@ -80,4 +80,32 @@ bool CsvReader::next(Record& r) {
   }
 }
 
+namespace {
+
+void csv_cell(std::string& out, std::string_view cell) {
+  const bool quote =
+      cell.find_first_of(",\"\r\n") != std::string_view::npos ||
+      (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
+  if (!quote) {
+    out.append(cell);
+    return;
+  }
+  out.push_back('"');
+  for (char ch : cell) {
+    if (ch == '"') out.push_back('"');
+    out.push_back(ch);
+  }
+  out.push_back('"');
+}
+
+}  // namespace
+
+void csv_row(std::string& out, std::span<const std::string> cells) {
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) out.push_back(',');
+    csv_cell(out, cells[i]);
+  }
+  out.push_back('\n');
+}
+
 }  // namespace cli

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,10 @@ class CsvReader {
   std::int64_t line_ = 1;
   bool started_ = false;
 };
+
+// Appends a CSV row as spreadsheets read it back: a cell is quoted when it
+// holds a comma, a quote or a line end, or starts or ends with a blank.
+//   {"a", "b,c", " d"} -> a,"b,c"," d"\n
+void csv_row(std::string& out, std::span<const std::string> cells);
 
 }  // namespace cli

@@ -5,12 +5,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "morvelstandrik/fields/fields.hpp"
+
 namespace cli {
 namespace {
-
-bool blank(char c) {
-  return c == ' ' || c == '\t';
-}
 
 bool digit(char c) {
   return c >= '0' && c <= '9';
@@ -83,8 +81,7 @@ bool decimal_comma(std::string_view t) {
 }  // namespace
 
 Number read_number(std::string_view text) {
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  text = fields::trim(text);
   if (text.empty()) return {std::nullopt, "is empty; give a number"};
   if (decimal_comma(text)) {
     return {std::nullopt, "is not a number; use a decimal point"};

@@ -10,24 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/json.hpp"
-#include "morvelstandrik/swell/engine.hpp"
-#include "morvelstandrik/windsea/engine.hpp"
 
 namespace cli {
 
-// Writes the members of a wind-sea result into an open JSON object.
-void windsea_json(Json& j, const windsea::Report& r, windsea::Notes notes);
-// Writes the members of a swell result into an open JSON object.
-void swell_json(Json& j, const swell::Field& f);
+// Writes the members of a result into an open JSON object.
+//   swell (10, 0.5) -> "period_s":10,"height_m":0.5,"outcome":"below",...
+void json_members(Json& j, const Result& r);
 
-// Column names of a wind-sea and a swell result, in order.
-std::span<const std::string> windsea_columns();
-std::span<const std::string> swell_columns();
-
-// The cells of a result, one per column above, appended to cells.
-void windsea_cells(std::vector<std::string>& cells, const windsea::Report& r,
-                   windsea::Notes notes);
-void swell_cells(std::vector<std::string>& cells, const swell::Field& f);
+// Appends the cells of a result, one per column of result_columns().
+void csv_cells(std::vector<std::string>& cells, const Result& r);
 
 }  // namespace cli

@@ -58,6 +58,12 @@ morvel_public_library(morvel_physics SUBDIR physics HEADERS
 morvel_public_library(morvel_swell_kernel SUBDIR swell HEADERS
   swelld.hpp distance.hpp)
 morvel_public_library(morvel_windsea SUBDIR windsea HEADERS engine.hpp)
+# The walk over the engines' results: a header only.
+install(TARGETS morvel_fields EXPORT morvelstandrikTargets
+        COMPONENT development)
+install(FILES ${PROJECT_SOURCE_DIR}/fields/fields.hpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/fields
+        COMPONENT development)
 morvel_public_library(morvel_swell_engine SUBDIR swell HEADERS engine.hpp)
 
 # The program.

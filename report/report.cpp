@@ -8,9 +8,8 @@ namespace report {
 namespace {
 
 // The report shows what the model cannot give as values too wide for their
-// fields, which print as asterisks: a height of 9999.99 m (the steepness,
-// factor and sea sickness are formed from it, as the report always has), a
-// length of 4999 m, an Hmax of 99999 m and a sea scale of 9999999.
+// fields, which print as asterisks: a height of 9999.99 m, a length of
+// 4999 m, an Hmax of 99999 m and a sea scale of 9999999.
 constexpr float kNoHeight = 9999.99f;
 constexpr float kNoLength = 4999.0f;
 constexpr float kNoHmax = 99999.0f;
@@ -56,12 +55,6 @@ void windsea(std::string& out, const windsea::Report& r) {
   self_check(out, r.check);
   const float hs2 = r.height.value_or(kNoHeight);
   const float wlen2 = r.length.value_or(kNoLength);
-  // Formed from the transform's length, before a blocked sea loses it.
-  const float stp2 = r.steepness ? *r.steepness : kNoHeight / r.found_length;
-  const float ss0 = r.factor ? *r.factor : stp2 / r.deep_steepness;
-  const std::int32_t nsick =
-      r.sea_sickness ? *r.sea_sickness
-                     : windsea::sea_sickness(kNoHeight, r.period, r.in.wind);
   list(out, {" Bft:   Wind:    Time:   Fetch:   Depth:  Current:"});
   record(out,
          "(1X,I4,'  ',F5.1,' kt  ',F5.0,'h',F7.0,'km',F7.0,'m',F7.1,' kt')",
@@ -73,14 +66,15 @@ void windsea(std::string& out, const windsea::Report& r) {
          {hs2, wlen2, r.period});
   list(out, {" "});
   record(out, "('    [actual steepness=',F6.3,', factor =',F4.1,']:')",
-         {stp2, ss0});
+         {r.steepness.shown, r.factor.shown});
   record(out,
          "('    [deep water  : Hc=',F4.1,' m, Lc=',F4.0,'m,',' U^=',F5.1,' "
          "kt]')",
          {r.deep.height, r.deep.length, r.stopping_current});
   list(out, {" ===================================================="});
-  list(out, {"   [Sea Sickness Probability=", nsick, " Percent]"});
-  for (windsea::Warning w : r.warnings()) list(out, {warning_text(w)});
+  list(out,
+       {"   [Sea Sickness Probability=", r.sea_sickness.shown, " Percent]"});
+  for (windsea::Warning w : r.warnings()) list(out, {windsea::text(w)});
   if (r.development) development(out, *r.development, r.waves_per_hour);
 }
 
@@ -116,63 +110,6 @@ void swell(std::string& out, const swell::Field& f) {
       break;
     }
   }
-}
-
-std::string_view warning_text(windsea::Warning w) {
-  using windsea::Warning;
-  switch (w) {
-    case Warning::kCriticalSeaState:
-      return "       >>> Warning: critical sea state ";
-    case Warning::kGrounding:
-      return "???$#@%\xF5?&%##???  YOU JUST STRUCK FLOUNDER !";
-    case Warning::kDangerousShoal:
-      return "    >> WARNING: dangerous shoal waves !";
-    case Warning::kUnpleasantShoal:
-      return "    >>  unpleasant shoal waves !";
-    case Warning::kBreaking:
-      return "    >> WARNING: breaking waves ! ";
-    case Warning::kSomeBreaking:
-      return "    >> Warning: some breaking waves may appear ! ";
-    case Warning::kHazardousBreakers:
-      return " >>>>> DANGER: HAZARDOUS BREAKERS  !!!!!! ";
-    case Warning::kCapsizing:
-      return " >>>###>>> DANGER of CAPSIZING: HAZARDOUS BREAKERS !!!!!!!";
-  }
-  return "";
-}
-
-std::string_view note_text(windsea::Note n) {
-  using windsea::Note;
-  switch (n) {
-    case Note::kWindRaised:
-      return "wind below 1 kt: used as 1 kt";
-    case Note::kWindCompressed:
-      return "winds above 65 kt take the tops off the waves: the wind is "
-             "compressed to 65 + 10 ln(wind/65) kt; wave heights will "
-             "actually be lower than calculated";
-    case Note::kWindCapped:
-      return "compressed wind above 70 kt: used as 70 kt";
-    case Note::kDurationRaised:
-      return "duration below 1 h: used as 1 h";
-    case Note::kDurationLowered:
-      return "duration above 200 h: used as 200 h";
-    case Note::kFetchRaised:
-      return "fetch below 1 km: used as 1 km";
-    case Note::kFetchLowered:
-      return "fetch above 5000 km: used as 5000 km";
-    case Note::kDepthRaised:
-      return "depth below 1 m: used as 1 m";
-    case Note::kDepthLowered:
-      return "depth above 5000 m: used as 5000 m";
-    case Note::kCurrentIgnored:
-      return "current above 1000 kt taken for a slip of the keyboard: used "
-             "as 0 kt";
-    case Note::kCurrentLowered:
-      return "current above 15 kt: used as 15 kt";
-    case Note::kCurrentRaised:
-      return "current below -15 kt: used as -15 kt";
-  }
-  return "";
 }
 
 }  // namespace report

@@ -24,14 +24,12 @@ void windsea(std::string& out, const windsea::Report& r);
 //   (10, 3) -> ... " Windspeed = 30. kt, Bft=  7;   Distance =  400. km"
 void swell(std::string& out, const swell::Field& f);
 
-// The text of a warning record, as printed (the grounding text holds the
-// single byte 0xF5).
-std::string_view warning_text(windsea::Warning w);
-
-// A sentence for a clamped entry, for people.
-//   kWindCompressed -> "winds above 65 kt take the tops off the waves: the
-//   wind is compressed to 65 + 10 ln(wind/65) kt; heights will actually be
-//   lower than calculated"
-std::string_view note_text(windsea::Note n);
+// The same, by the kind of result.
+inline void render(std::string& out, const windsea::Report& r) {
+  windsea(out, r);
+}
+inline void render(std::string& out, const swell::Field& f) {
+  swell(out, f);
+}
 
 }  // namespace report

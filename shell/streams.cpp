@@ -15,7 +15,10 @@ std::size_t FdSource::read(char* buf, std::size_t cap) {
   for (;;) {
     const ssize_t got = ::read(fd_, buf, cap);
     if (got >= 0) return static_cast<std::size_t>(got);
-    if (errno != EINTR) return 0;
+    if (errno != EINTR) {
+      error_ = errno;
+      return 0;
+    }
   }
 }
 

@@ -25,14 +25,16 @@ class ByteSink {
 };
 
 // Reads a file descriptor (standard input: 0). Interrupted reads are retried;
-// a read error counts as the end of input.
+// a read error counts as the end of input, and error() keeps its errno.
 class FdSource final : public ByteSource {
  public:
   explicit FdSource(int fd) : fd_(fd) {}
   std::size_t read(char* buf, std::size_t cap) override;
+  int error() const { return error_; }
 
  private:
   int fd_;
+  int error_ = 0;
 };
 
 // Writes a file descriptor completely, retrying interrupted and partial

@@ -20,16 +20,27 @@ Field infer(float period, float height) {
           round_distance(inv.dist)};
 }
 
-std::string_view code(Outcome o) {
-  switch (o) {
-    case Outcome::kInside:
-      return "inside";
-    case Outcome::kBelow:
-      return "below";
-    case Outcome::kAbove:
-      return "above";
-  }
-  return "";
+namespace {
+
+constexpr fields::Coded kOutcomes[] = {
+    {"inside", ""}, {"below", ""}, {"above", ""}};
+static_assert(std::size(kOutcomes) ==
+              static_cast<std::size_t>(Outcome::kAbove) + 1);
+
+}  // namespace
+
+std::span<const fields::Coded> outcomes() {
+  return kOutcomes;
+}
+
+void walk(fields::FieldVisitor& v, const Field& f) {
+  v.number("period_s", "s", f.period);
+  v.number("height_m", "m", f.height);
+  v.choice("outcome", outcomes(), static_cast<std::size_t>(f.outcome));
+  v.number("wind_kt", "kt", f.wind);
+  v.integer("beaufort", "Bft", f.beaufort);
+  v.number("distance_km", "km", f.distance);
+  v.number("distance_shown_km", "km", f.distance_shown);
 }
 
 }  // namespace swell

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
+
+#include "morvelstandrik/fields/fields.hpp"
 
 namespace swell {
 
 // Where the observed height lies in the swell-decay table at its period.
-enum class Outcome {
+enum class Outcome : std::uint8_t {
   kInside,  // between the 20 and 50 kt rows: wind and distance interpolated
   kBelow,   // lower than the 20 kt row: 20 kt is an upper bound of the wind,
             // the distance a lower bound
@@ -37,7 +40,16 @@ struct Field {
 //   (10, 12)  -> above, 50 kt, Bft 10, 90.22 km, shown 90 km
 Field infer(float period, float height);
 
-// "inside", "below", "above".
-std::string_view code(Outcome o);
+// The outcomes' stable names for machine-readable output, in the order of
+// Outcome: "inside", "below", "above".
+std::span<const fields::Coded> outcomes();
+inline std::string_view code(Outcome o) {
+  return outcomes()[static_cast<std::size_t>(o)].code;
+}
+
+// The fields of a result, in the order of the JSON members and the CSV
+// columns: period_s, height_m, outcome, wind_kt, beaufort, distance_km,
+// distance_shown_km.
+void walk(fields::FieldVisitor& v, const Field& f);
 
 }  // namespace swell

@@ -292,8 +292,6 @@ Report evaluate(const Conditions& in) {
   r.in = in;
   r.beaufort = physics::beaufort(in.wind);
   r.deep = {s.sea.hs0, s.sea.tper0, s.sea.wlen0};
-  r.relative_wind = s.winc;
-  r.relative = {s.rel.hs0, s.rel.tper0, s.rel.wlen0};
   const physics::DeepWater& own =
       in.model == Model::kRelativeWind ? s.rel : s.sea;
   // The smaller saturated height is the sea's; the duration's on a tie.
@@ -303,15 +301,14 @@ Report evaluate(const Conditions& in) {
              : s.ier == 1 ? Status::kBreaking
                           : Status::kBlocked;
   r.period = s.tper2;
-  r.found_length = s.wlen2;
-  if (s.hs2 != physics::no_height) {
-    r.height = s.hs2;
-    r.steepness = s.stp2;
-    r.factor = s.ss0;
-    r.sea_sickness = sea_sickness(s.hs2, s.tper2, in.wind);
-  }
+  // Without a height the steepness, the factor and the sea sickness are
+  // formed from the transform's no-height value, as the report prints them.
+  const bool known = s.hs2 != physics::no_height;
+  if (known) r.height = s.hs2;
+  r.steepness = {s.stp2, known};
+  r.factor = {s.ss0, known};
+  r.sea_sickness = {sea_sickness(s.hs2, s.tper2, in.wind), known};
   if (r.status != Status::kBlocked) r.length = s.wlen2;
-  r.deep_steepness = s.stp0;
   r.stopping_current = umax(s.tper2);
   // 3600 s over the deep-water period (at least 1 s), to tens.
   r.waves_per_hour =
@@ -324,6 +321,12 @@ Report evaluate(const Conditions& in) {
     r.development.emplace();
     develop(in, s, r);
   }
+  return r;
+}
+
+Report evaluate(const LimitedConditions& limited) {
+  Report r = evaluate(limited.used);
+  r.notes = limited.notes;
   return r;
 }
 
@@ -362,43 +365,71 @@ Verdict warnings(float wind, float depth, float hs2, float wlen2, float stp2,
   return v;
 }
 
-std::string_view code(Note n) {
-  static constexpr std::string_view names[kNoteCount] = {
-      "wind_raised",     "wind_compressed",  "wind_capped",
-      "duration_raised", "duration_lowered", "fetch_raised",
-      "fetch_lowered",   "depth_raised",     "depth_lowered",
-      "current_ignored", "current_lowered",  "current_raised",
-  };
-  return names[static_cast<std::size_t>(n)];
-}
+namespace {
 
-std::string_view code(Warning w) {
-  static constexpr std::string_view names[] = {
-      "critical_sea_state",     "grounding",      "dangerous_shoal_waves",
-      "unpleasant_shoal_waves", "breaking_waves", "some_breaking_waves",
-      "hazardous_breakers",     "capsizing",
-  };
-  return names[static_cast<std::size_t>(w)];
-}
+constexpr fields::Coded kNotes[] = {
+    {"wind_raised", "wind below 1 kt: used as 1 kt"},
+    {"wind_compressed",
+     "winds above 65 kt take the tops off the waves: the wind is compressed "
+     "to 65 + 10 ln(wind/65) kt; wave heights will actually be lower than "
+     "calculated"},
+    {"wind_capped", "compressed wind above 70 kt: used as 70 kt"},
+    {"duration_raised", "duration below 1 h: used as 1 h"},
+    {"duration_lowered", "duration above 200 h: used as 200 h"},
+    {"fetch_raised", "fetch below 1 km: used as 1 km"},
+    {"fetch_lowered", "fetch above 5000 km: used as 5000 km"},
+    {"depth_raised", "depth below 1 m: used as 1 m"},
+    {"depth_lowered", "depth above 5000 m: used as 5000 m"},
+    {"current_ignored",
+     "current above 1000 kt taken for a slip of the keyboard: used as 0 kt"},
+    {"current_lowered", "current above 15 kt: used as 15 kt"},
+    {"current_raised", "current below -15 kt: used as -15 kt"},
+};
+static_assert(std::size(kNotes) == kNoteCount);
 
-std::string_view code(Status s) {
-  switch (s) {
-    case Status::kRegular:
-      return "ok";
-    case Status::kBreaking:
-      return "breaking";
-    case Status::kBlocked:
-      return "blocked";
-  }
-  return "";
-}
+constexpr fields::Coded kWarnings[] = {
+    {"critical_sea_state", "       >>> Warning: critical sea state "},
+    {"grounding", "???$#@%\xF5?&%##???  YOU JUST STRUCK FLOUNDER !"},
+    {"dangerous_shoal_waves", "    >> WARNING: dangerous shoal waves !"},
+    {"unpleasant_shoal_waves", "    >>  unpleasant shoal waves !"},
+    {"breaking_waves", "    >> WARNING: breaking waves ! "},
+    {"some_breaking_waves",
+     "    >> Warning: some breaking waves may appear ! "},
+    {"hazardous_breakers", " >>>>> DANGER: HAZARDOUS BREAKERS  !!!!!! "},
+    {"capsizing", " >>>###>>> DANGER of CAPSIZING: HAZARDOUS BREAKERS !!!!!!!"},
+};
+static_assert(std::size(kWarnings) == kWarningCount);
+static_assert(kWarnings[kWarningCount - 1].code == "capsizing");
 
-std::string_view code(Model m) {
-  return m == Model::kDeepWater ? "deep-water" : "relative-wind";
-}
+constexpr fields::Coded kStatuses[] = {
+    {"ok", ""}, {"breaking", ""}, {"blocked", ""}};
+static_assert(std::size(kStatuses) ==
+              static_cast<std::size_t>(Status::kBlocked) + 1);
 
-std::string_view code(GrowthLimit l) {
-  return l == GrowthLimit::kDuration ? "duration" : "fetch";
+constexpr fields::Coded kModels[] = {{"deep-water", ""}, {"relative-wind", ""}};
+static_assert(std::size(kModels) ==
+              static_cast<std::size_t>(Model::kRelativeWind) + 1);
+
+constexpr fields::Coded kGrowthLimits[] = {{"duration", ""}, {"fetch", ""}};
+static_assert(std::size(kGrowthLimits) ==
+              static_cast<std::size_t>(GrowthLimit::kFetch) + 1);
+
+}  // namespace
+
+std::span<const fields::Coded> notes() {
+  return kNotes;
+}
+std::span<const fields::Coded> warnings() {
+  return kWarnings;
+}
+std::span<const fields::Coded> statuses() {
+  return kStatuses;
+}
+std::span<const fields::Coded> models() {
+  return kModels;
+}
+std::span<const fields::Coded> growth_limits() {
+  return kGrowthLimits;
 }
 
 }  // namespace windsea

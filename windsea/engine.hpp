@@ -11,13 +11,15 @@
 #include <span>
 #include <string_view>
 
+#include "morvelstandrik/fields/fields.hpp"
+
 namespace windsea {
 
 // Gravity of the wind-sea calculation, m/s^2.
 inline constexpr float gravity = 9.81f;
 
 // Which sea the report describes.
-enum class Model {
+enum class Model : std::uint8_t {
   kDeepWater,     // raised in deep water without current, then carried into
                   // the given depth and current
   kRelativeWind,  // raised in deep water by the wind relative to the water
@@ -118,6 +120,7 @@ enum class Warning : std::uint8_t {
   kHazardousBreakers,  // the transform breaks
   kCapsizing,          // no wave number
 };
+inline constexpr int kWarningCount = 8;
 
 // Which growth law limits the deep-water height.
 enum class GrowthLimit { kDuration, kFetch };
@@ -151,14 +154,27 @@ struct Horizon {
   std::optional<GroupVelocityMismatch> check;  // raised by this evaluation
 };
 
+// A figure of the report that rests on the characteristic height. Where the
+// transform gives no height the report prints the figure formed from the
+// kernels' no-height value all the same, as it always has; such a figure is
+// not known, and machine-readable output gives no value for it.
+template <typename T>
+struct Figure {
+  T shown;     // as the report prints it
+  bool known;  // formed from a height the model gives
+  std::optional<T> value() const {
+    return known ? std::optional<T>(shown) : std::nullopt;
+  }
+};
+
 // The evaluated sea state of one set of conditions.
 struct Report {
   Conditions in;  // the values used
+  Notes notes;    // what limiting the entries changed, when it was done
   std::int32_t beaufort;
-  DeepSea deep;         // raised by the wind
-  float relative_wind;  // |wind - current|, knots
-  DeepSea relative;     // raised by the relative wind
-  // Of the sea the report describes (the relative one in that model):
+  DeepSea deep;  // raised by the wind
+  // Of the sea the report describes (the one raised by the wind relative
+  // to the water in that model):
   GrowthLimit limited_by;
   float fully_developed_height;  // m
   // The characteristic wave Hc, Lc, Tc in the given depth and current.
@@ -167,14 +183,10 @@ struct Report {
   std::optional<float> length;
   float period;
   Status status;
-  // The length found (m): the transform's, or the relative sea's in that
-  // model; there also when the wave has no length or no height.
-  float found_length;
-  std::optional<float> steepness;  // Hc / Lc as found, when there is a height
-  std::optional<float> factor;     // steepness / deep-water steepness
-  float deep_steepness;            // deep.height / deep.length
-  float stopping_current;          // knots, negative: stops waves of period Tc
-  std::optional<std::int32_t> sea_sickness;  // percent, 0 .. 90
+  Figure<float> steepness;  // Hc / Lc as the transform found them
+  Figure<float> factor;     // steepness / deep-water steepness
+  float stopping_current;   // knots, negative: stops waves of period Tc
+  Figure<std::int32_t> sea_sickness;  // percent, 0 .. 90
   std::array<Warning, 3> warning_list{};
   std::int32_t warning_count = 0;
   std::span<const Warning> warnings() const {
@@ -191,6 +203,8 @@ struct Report {
 //     deep {1.883, 5.237, 42.78}, Hc 1.744, Lc 39.48, Tc 5.237, regular,
 //     sea sickness 17, dangerous shoal waves, Hmax 3.4 3.7 4.0, 680 waves/h
 Report evaluate(const Conditions& in);
+// The same for entries limited by limit(), with the notes it raised.
+Report evaluate(const LimitedConditions& limited);
 
 // The opposing current (knots, negative) that stops waves of period tper2:
 // a quarter of their deep-water phase speed. 6 s -> about -4.55 kt.
@@ -223,11 +237,47 @@ struct Verdict {
 Verdict warnings(float wind, float depth, float hs2, float wlen2, float stp2,
                  std::int32_t ier);
 
-// Stable names for machine-readable output.
-std::string_view code(Note n);         // "wind_raised", ...
-std::string_view code(Warning w);      // "dangerous_shoal_waves", ...
-std::string_view code(Status s);       // "ok", "breaking", "blocked"
-std::string_view code(Model m);        // "deep-water", "relative-wind"
-std::string_view code(GrowthLimit l);  // "duration", "fetch"
+// Stable names for machine-readable output, with the texts for people: a
+// note's sentence, a warning's record as the report prints it (the
+// grounding record holds the single byte 0xF5).
+//   notes()[kWindRaised] -> {"wind_raised", "wind below 1 kt: used as 1 kt"}
+//   warnings()[kBreaking] -> {"breaking_waves",
+//                             "    >> WARNING: breaking waves ! "}
+std::span<const fields::Coded> notes();     // in the order of Note
+std::span<const fields::Coded> warnings();  // in the order of Warning
+std::span<const fields::Coded> statuses();  // "ok", "breaking", "blocked"
+std::span<const fields::Coded> models();    // "deep-water", "relative-wind"
+std::span<const fields::Coded> growth_limits();  // "duration", "fetch"
+inline std::string_view code(Note n) {
+  return notes()[static_cast<std::size_t>(n)].code;
+}
+inline std::string_view code(Warning w) {
+  return warnings()[static_cast<std::size_t>(w)].code;
+}
+inline std::string_view code(Status s) {
+  return statuses()[static_cast<std::size_t>(s)].code;
+}
+inline std::string_view code(Model m) {
+  return models()[static_cast<std::size_t>(m)].code;
+}
+inline std::string_view code(GrowthLimit l) {
+  return growth_limits()[static_cast<std::size_t>(l)].code;
+}
+inline std::string_view text(Note n) {
+  return notes()[static_cast<std::size_t>(n)].text;
+}
+inline std::string_view text(Warning w) {
+  return warnings()[static_cast<std::size_t>(w)].text;
+}
+
+// The fields of a report, in the order of the JSON members and the CSV
+// columns: the entries used (wind_kt, beaufort, duration_h, fetch_km,
+// depth_m, current_kt, model, notes), deep_water.{height_m, period_s,
+// length_m}, wave.{height_m, length_m, period_s}, status, steepness,
+// factor, stopping_current_kt, sea_sickness_percent, warnings,
+// development.{0,1,2}.{hours, waves, height_m, hmax_m, sea_scale},
+// waves_per_hour, limited_by, fully_developed_height_m. Warnings' texts
+// are walked without the blanks around them.
+void walk(fields::FieldVisitor& v, const Report& r);
 
 }  // namespace windsea

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <vector>
 
+#include "morvelstandrik/physics/curwav.hpp"
 #include "morvelstandrik/physics/deepw.hpp"
+#include "morvelstandrik/physics/self_check_recorder_test.hpp"
 
 namespace windsea {
 namespace {
@@ -26,10 +28,12 @@ TEST(Evaluate, CarriesTheDeepWaterSeaIntoShallowWater) {
   EXPECT_EQ(r.deep.period, r.period);
   EXPECT_EQ(Status::kRegular, r.status);
   EXPECT_EQ(5, r.beaufort);
-  EXPECT_FLOAT_EQ(*r.height / *r.length, *r.steepness);
-  EXPECT_FLOAT_EQ(*r.steepness / r.deep_steepness, *r.factor);
+  ASSERT_TRUE(r.steepness.known && r.factor.known && r.sea_sickness.known);
+  EXPECT_FLOAT_EQ(*r.height / *r.length, r.steepness.shown);
+  EXPECT_FLOAT_EQ(r.steepness.shown / (r.deep.height / r.deep.length),
+                  r.factor.shown);
   EXPECT_NEAR(-3.97f, r.stopping_current, 0.005f);
-  EXPECT_EQ(17, r.sea_sickness);
+  EXPECT_EQ(17, r.sea_sickness.value());
   EXPECT_EQ(680, r.waves_per_hour);
   // Fetch-limited: the fetch allows 1.88 m, the duration 1.94 m, of a fully
   // developed 0.0059 * 20^2 = 2.36 m.
@@ -52,7 +56,6 @@ TEST(Evaluate, RelativeWindModelReportsTheRelativeSea) {
   // A current of 5 kt with a 20 kt wind: the water sees 15 kt.
   const Report r = evaluate(sea(20, 10, 100, 5000, 5, Model::kRelativeWind));
   const physics::DeepWater rel = physics::deepw(15, 10, 100);
-  EXPECT_EQ(15.0f, r.relative_wind);
   EXPECT_EQ(rel.hs0, r.height);
   EXPECT_EQ(rel.wlen0, r.length);
   EXPECT_EQ(rel.tper0, r.period);
@@ -65,13 +68,12 @@ TEST(Evaluate, RelativeWindModelReportsTheRelativeSea) {
 
 TEST(Evaluate, CurrentAsFastAsTheWindRaisesNoSeaAndNoNaN) {
   const Report r = evaluate(sea(10, 10, 100, 5000, 10, Model::kRelativeWind));
-  EXPECT_EQ(0.0f, r.relative_wind);
   EXPECT_EQ(0.0f, r.height);
   EXPECT_EQ(1.56f, r.length);
   EXPECT_EQ(1.0f, r.period);
-  EXPECT_EQ(0.0f, r.steepness);
-  EXPECT_EQ(0.0f, r.factor);
-  EXPECT_EQ(0, r.sea_sickness);
+  EXPECT_EQ(0.0f, r.steepness.value());
+  EXPECT_EQ(0.0f, r.factor.value());
+  EXPECT_EQ(0, r.sea_sickness.value());
   EXPECT_FALSE(std::isnan(r.stopping_current));
 }
 
@@ -81,9 +83,19 @@ TEST(Evaluate, BlockedSeaHasNoHeightNoLengthAndNoTableValues) {
   EXPECT_EQ(Status::kBlocked, r.status);
   EXPECT_FALSE(r.height);
   EXPECT_FALSE(r.length);
-  EXPECT_FALSE(r.steepness);
-  EXPECT_FALSE(r.sea_sickness);
-  EXPECT_TRUE(std::isfinite(r.found_length));
+  EXPECT_FALSE(r.steepness.known);
+  EXPECT_FALSE(r.factor.known);
+  EXPECT_FALSE(r.sea_sickness.known);
+  // The report still prints the figures formed from the transform's
+  // no-height value of 9999.99 m over the length it found.
+  physics::Com2 com2{};
+  physics::SelfCheckRecorder check;
+  const physics::ShoalResult blocked = physics::curwav(
+      gravity, 5000.0f, -15.0f, r.deep.period, r.deep.height, com2, check);
+  EXPECT_EQ(9999.99f / blocked.wlen2, r.steepness.shown);
+  EXPECT_EQ(r.steepness.shown / (r.deep.height / r.deep.length),
+            r.factor.shown);
+  EXPECT_EQ(sea_sickness(9999.99f, r.period, 20.0f), r.sea_sickness.shown);
   ASSERT_EQ(1, r.warning_count);  // deep water: no shoal line
   EXPECT_EQ(Warning::kCapsizing, r.warnings()[0]);
   EXPECT_FALSE(r.development);
@@ -92,7 +104,7 @@ TEST(Evaluate, BlockedSeaHasNoHeightNoLengthAndNoTableValues) {
   // but the report's length is still lost with the transform's status.
   const Report m0 = evaluate(sea(20, 10, 100, 5000, -15, Model::kRelativeWind));
   EXPECT_EQ(Status::kBlocked, m0.status);
-  EXPECT_TRUE(m0.height && m0.steepness && m0.sea_sickness);
+  EXPECT_TRUE(m0.height && m0.steepness.known && m0.sea_sickness.known);
   EXPECT_FALSE(m0.length);
 }
 
@@ -106,7 +118,7 @@ TEST(Evaluate, HeightGrownBeyondFiveTimesIsNoHeightYetKeepsItsLength) {
     if (r.status == Status::kBlocked || r.height) continue;
     seen = true;
     EXPECT_TRUE(r.length) << curr;
-    EXPECT_FALSE(r.steepness) << curr;
+    EXPECT_FALSE(r.steepness.known) << curr;
     ASSERT_EQ(1, r.warning_count) << curr;
     EXPECT_EQ(Warning::kGrounding, r.warnings()[0]) << curr;
   }

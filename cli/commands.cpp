@@ -1,0 +1,175 @@
+#include "morvelstandrik/cli/commands.hpp"
+
+#include <string>
+#include <vector>
+
+#include "morvelstandrik/report/report.hpp"
+
+namespace cli {
+namespace {
+
+// Reading a negative wind as the other model is a rule of the dialogue:
+// here the model is said, and a negative wind is refused.
+std::string_view refuse_wind(float knots) {
+  if (knots < 0.0f) {
+    return "is negative; give the wind's speed (and --relative, or the "
+           "model relative-wind, for the sea raised by the wind relative to "
+           "the water)";
+  }
+  if (!windsea::raises_sea(knots)) {
+    return "raises no sea; give a wind above 0.01 kt";
+  }
+  return {};
+}
+
+std::string_view refuse_period(float seconds) {
+  if (seconds < swell::kShortestPeriod) {
+    return "is shorter than the 0.1 s the swell table starts at";
+  }
+  return {};
+}
+
+std::string_view take_any(float) {
+  return {};
+}
+
+constexpr Entry kWindSeaEntries[] = {
+    {"WIND", "wind", "wind_kt", "KNOTS",
+     "wind speed, knots: 1 to 65, compressed above 65 and at most 70",
+     std::nullopt, 1.0f, 65.0f, "kt", refuse_wind},
+    {"DURATION", "duration", "duration_h", "HOURS",
+     "duration of the wind, hours: 1 to 200", std::nullopt, 1.0f, 200.0f, "h",
+     take_any},
+    {"FETCH", "fetch", "fetch_km", "KM", "fetch, km: 1 to 5000", std::nullopt,
+     1.0f, 5000.0f, "km", take_any},
+    {"DEPTH", "depth", "depth_m", "M", "water depth, m: 1 to 5000",
+     std::nullopt, 1.0f, 5000.0f, "m", take_any},
+    {"CURRENT", "current", "current_kt", "KNOTS",
+     "current, knots: -15 to 15, positive with the wind, negative against "
+     "it; 0 when left out (above 1000: taken as 0)",
+     0.0f, -15.0f, 15.0f, "kt", take_any},
+};
+
+constexpr Entry kSwellEntries[] = {
+    {"PERIOD", "period", "period_s", "SECONDS",
+     "period of the swell, seconds: 0.1 or more", std::nullopt, 0.1f,
+     std::nullopt, "s", refuse_period},
+    {"HEIGHT", "height", "height_m", "METRES", "height of the swell, metres",
+     std::nullopt, std::nullopt, std::nullopt, "m", take_any},
+};
+
+Result compute_windsea(std::span<const float> v, windsea::Model model) {
+  return windsea::evaluate(
+      windsea::limit({v[0], v[1], v[2], v[3], v[4], model}));
+}
+
+Result compute_swell(std::span<const float> v, windsea::Model) {
+  return swell::infer(v[0], v[1]);
+}
+
+constexpr Command kCommands[] = {
+    {"windsea",
+     "The wind sea from wind, duration, fetch, depth and current. Entries "
+     "outside the model's ranges are limited, with a note.",
+     kWindSeaEntries, "model", compute_windsea},
+    {"swell",
+     "The wind field behind an observed swell: speed, Beaufort force and "
+     "distance.",
+     kSwellEntries, "", compute_swell},
+};
+static_assert(std::size(kWindSeaEntries) <= kMaxEntries);
+static_assert(std::size(kSwellEntries) <= kMaxEntries);
+
+// The column names: the field names joined with dots.
+class ColumnNames final : public fields::FieldVisitor {
+ public:
+  void number(std::string_view name, std::string_view,
+              std::optional<float>) override {
+    add(name);
+  }
+  void integer(std::string_view name, std::string_view,
+               std::optional<std::int32_t>) override {
+    add(name);
+  }
+  void choice(std::string_view name, std::span<const fields::Coded>,
+              std::size_t) override {
+    add(name);
+  }
+  void flags(std::string_view name, std::span<const fields::Coded>,
+             std::uint32_t) override {
+    add(name);
+  }
+  void begin(std::string_view name) override { path_.emplace_back(name); }
+  void end() override { path_.pop_back(); }
+  void begin_list(std::string_view name, bool) override {
+    path_.emplace_back(name);
+  }
+  void end_list() override { path_.pop_back(); }
+  std::vector<std::string> names;
+
+ private:
+  void add(std::string_view name) {
+    std::string joined;
+    for (const std::string& p : path_) joined.append(p).append(".");
+    names.push_back(joined.append(name));
+  }
+  std::vector<std::string> path_;
+};
+
+template <typename... F>
+struct Overloaded : F... {
+  using F::operator()...;
+};
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
+
+}  // namespace
+
+std::span<const Command> commands() {
+  return kCommands;
+}
+
+std::string arguments_usage(const Command& c) {
+  std::string usage;
+  for (const Entry& e : c.entries) {
+    if (!usage.empty()) usage += ' ';
+    usage += e.fallback ? "[" + std::string(e.argument) + "]"
+                        : std::string(e.argument);
+  }
+  return usage;
+}
+
+void walk(fields::FieldVisitor& v, const Result& r) {
+  std::visit([&v](const auto& result) { walk(v, result); }, r);
+}
+
+std::span<const std::string> result_columns(const Command& c) {
+  // Walked once for each command, on a result of the command's own kind
+  // (its values do not matter).
+  static const std::vector<std::vector<std::string>> all = [] {
+    std::vector<std::vector<std::string>> names;
+    const float ones[kMaxEntries] = {1, 1, 1, 1, 1};
+    for (const Command& command : kCommands) {
+      ColumnNames n;
+      walk(n, command.compute({ones, command.entries.size()},
+                              windsea::Model::kDeepWater));
+      names.push_back(std::move(n.names));
+    }
+    return names;
+  }();
+  return all[static_cast<std::size_t>(&c - kCommands)];
+}
+
+void render(std::string& text, const Result& r) {
+  std::visit([&text](const auto& result) { report::render(text, result); }, r);
+}
+
+windsea::Notes notes(const Result& r) {
+  return std::visit(Overloaded{
+                        [](const windsea::Report& w) { return w.notes; },
+                        [](const swell::Field&) { return windsea::Notes{}; },
+                    },
+                    r);
+}
+
+}  // namespace cli

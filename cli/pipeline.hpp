@@ -1,0 +1,140 @@
+// The row pipeline of the command line, in separate pieces: a header mapped
+// to the command's entries, a row's texts read and checked into a case and
+// computed (row -> result), and a result written as a CSV row, a JSON
+// object or the text report (result -> written row). A case on the command
+// line is a batch of one: the same pieces, without a header.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "morvelstandrik/cli/commands.hpp"
+#include "morvelstandrik/cli/csv.hpp"
+#include "morvelstandrik/shell/streams.hpp"
+
+namespace cli {
+
+// The texts of one case as given, with the names to use for them in
+// messages (WIND, --wind or wind_kt).
+struct CaseTexts {
+  std::array<std::optional<std::string_view>, kMaxEntries>
+      text;  // none: left out
+  std::array<std::string_view, kMaxEntries> name;
+  windsea::Model model = windsea::Model::kDeepWater;
+  std::optional<std::string_view> model_text;  // a batch's model cell
+};
+
+// Why a case is refused: which entry, as named, what was given and what is
+// wrong with it.
+struct Refusal {
+  static constexpr std::size_t kModel = kMaxEntries;  // the model's column
+  std::size_t entry = 0;             // in the command's entries, or kModel
+  std::string name;                  // as the user named it
+  std::optional<std::string> given;  // none: the entry is missing
+  std::string problem;               // "is not a number"
+  // "WIND: 'abc' is not a number"; "DEPTH is missing; give ..."
+  std::string message() const;
+};
+
+// Reads, checks and computes a case: the result, or the first refused
+// entry in the table's order.
+//   windsea {"20","10","100","10"} -> a report of 1.744 m
+//   windsea {"0",...} -> WIND: '0' raises no sea; give a wind above 0.01 kt
+std::variant<Result, Refusal> evaluate(const Command& c, const CaseTexts& t);
+
+// Where a batch file's columns go: each entry's column (or none), the
+// model's, and the columns carried through unread.
+struct Layout {
+  std::array<std::ptrdiff_t, kMaxEntries> at{};
+  std::ptrdiff_t model_at = -1;
+  std::vector<std::size_t> carried;
+  std::vector<std::string> carried_names;
+  std::size_t width = 0;  // fields in the header
+};
+
+// Maps a header (names with blanks around them allowed) to the command's
+// columns; empty, or why the header cannot be used (a column named twice,
+// a required column missing).
+std::string map_header(const Command& c, std::span<const std::string> header,
+                       Layout& layout);
+
+// The texts of a batch row; an empty cell of an entry that has a fallback
+// counts as left out.
+CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
+                    windsea::Model model);
+
+// The written rows of one output format.
+class RowWriter {
+ public:
+  virtual ~RowWriter() = default;
+  // Before the first row of a batch.
+  virtual void header(std::span<const std::string> carried_names) = 0;
+  // One row: its line in the file, its carried cells (fewer when the row
+  // was short), and its result or why there is none.
+  virtual void row(std::int64_t line, std::span<const std::string> carried,
+                   const Result* result, std::string_view error) = 0;
+};
+
+// A batch's CSV rows: carried columns, the result's columns, error.
+class CsvWriter final : public RowWriter {
+ public:
+  CsvWriter(std::string& out, const Command& c) : out_(out), command_(c) {}
+  void header(std::span<const std::string> carried_names) override;
+  void row(std::int64_t line, std::span<const std::string> carried,
+           const Result* result, std::string_view error) override;
+
+ private:
+  std::string& out_;
+  const Command& command_;
+  std::size_t carried_count_ = 0;
+  std::vector<std::string> cells_;
+};
+
+// JSON objects, one a line: in a batch with the members line, input
+// (carried columns) and error; with_report adds the text report as the
+// member report.
+class JsonWriter final : public RowWriter {
+ public:
+  JsonWriter(std::string& out, bool batch, bool with_report)
+      : out_(out), batch_(batch), with_report_(with_report) {}
+  void header(std::span<const std::string> carried_names) override;
+  void row(std::int64_t line, std::span<const std::string> carried,
+           const Result* result, std::string_view error) override;
+  // A refused case on the command line: {"error": {entry, name, given,
+  // problem, message, range}}.
+  void refusal(const Command& c, const Refusal& r);
+
+ private:
+  std::string& out_;
+  bool batch_, with_report_;
+  std::vector<std::string> carried_names_;
+  std::string report_;
+};
+
+// Output gathered and handed on in large pieces.
+class OutputBuffer {
+ public:
+  explicit OutputBuffer(shell::ByteSink& sink) : sink_(sink) {}
+  ~OutputBuffer() { flush(); }
+  std::string& text() { return buf_; }
+  void maybe_flush() {
+    if (buf_.size() >= 1 << 16) flush();
+  }
+  void flush() {
+    if (!buf_.empty()) sink_.write(buf_);
+    buf_.clear();
+  }
+
+ private:
+  shell::ByteSink& sink_;
+  std::string buf_;
+};
+
+}  // namespace cli
