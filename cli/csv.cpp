@@ -2,7 +2,7 @@
 
 namespace cli {
 
-bool CsvReader::next(Record& r) {
+bool CsvReader::begin(Record& r) {
   using shell::Input;
   std::string prefix;  // the bytes of a byte-order mark that was not one
   if (!started_) {
@@ -21,22 +21,27 @@ bool CsvReader::next(Record& r) {
     ++line_;
   }
   if (prefix.empty() && in_.peek() == Input::kEnd) return false;
-
   r.fields.assign(1, prefix);
   r.line = line_;
   r.problem.clear();
-  std::size_t stored = prefix.size();
-  auto keep = [&](char c) {
-    if (stored < kMaxRecord) {
-      r.fields.back().push_back(c);
-      ++stored;
-    } else if (r.problem.empty()) {
-      r.problem = "record longer than " + std::to_string(kMaxRecord) + " bytes";
-    }
-  };
+  stored_ = prefix.size();
+  return true;
+}
 
-  bool quoted = false;             // inside a quoted field
-  bool at_start = prefix.empty();  // nothing of this field read yet
+void CsvReader::keep(Record& r, char c) {
+  if (stored_ < kMaxRecord) {
+    r.fields.back().push_back(c);
+    ++stored_;
+  } else if (r.problem.empty()) {
+    r.problem = "record longer than " + std::to_string(kMaxRecord) + " bytes";
+  }
+}
+
+bool CsvReader::next(Record& r) {
+  using shell::Input;
+  if (!begin(r)) return false;
+  bool quoted = false;                      // inside a quoted field
+  bool at_start = r.fields.back().empty();  // nothing of this field read yet
   for (;;) {
     const int c = in_.get();
     if (c == Input::kEnd) {
@@ -44,17 +49,15 @@ bool CsvReader::next(Record& r) {
       return true;
     }
     if (quoted) {
-      if (c == '"') {
-        if (in_.peek() == '"') {
-          in_.get();
-          keep('"');
-        } else {
-          quoted = false;
-        }
-        continue;
+      if (c == '"' && in_.peek() == '"') {
+        in_.get();
+        keep(r, '"');
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        if (c == '\n') ++line_;
+        keep(r, static_cast<char>(c));
       }
-      if (c == '\n') ++line_;
-      keep(static_cast<char>(c));
       continue;
     }
     if (c == '\n') {
@@ -70,13 +73,9 @@ bool CsvReader::next(Record& r) {
       at_start = true;
       continue;
     }
-    if (c == '"' && at_start) {
-      quoted = true;
-      at_start = false;
-      continue;
-    }
+    quoted = c == '"' && at_start;
     at_start = false;
-    keep(static_cast<char>(c));
+    if (!quoted) keep(r, static_cast<char>(c));
   }
 }
 

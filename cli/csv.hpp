@@ -40,9 +40,15 @@ class CsvReader {
   bool next(Record& r);
 
  private:
+  // Skips a byte-order mark and empty lines and starts r; false at the end.
+  bool begin(Record& r);
+  // Keeps a byte of the record, up to kMaxRecord bytes.
+  void keep(Record& r, char c);
+
   shell::Input in_;
   std::int64_t line_ = 1;
   bool started_ = false;
+  std::size_t stored_ = 0;  // bytes kept of the record
 };
 
 // Appends a CSV row as spreadsheets read it back: a cell is quoted when it

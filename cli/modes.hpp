@@ -1,0 +1,55 @@
+// The two ways the command line runs a command: one case from the
+// arguments, or a batch from a CSV file. Both read through the row pipeline
+// and write what it gives; the parsing of the arguments is done before.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "morvelstandrik/cli/commands.hpp"
+#include "morvelstandrik/cli/pipeline.hpp"
+#include "morvelstandrik/shell/streams.hpp"
+
+namespace cli {
+
+inline constexpr std::string_view kProgram = "morvelstandrik";
+
+// What the command line asks of one command, its arguments read.
+struct Request {
+  const Command* command = nullptr;
+  CaseTexts texts;  // the entries given as arguments or options
+  bool relative = false;
+  bool with_report = false;
+  std::string format;  // text, json or csv
+  std::string file;    // --batch: a file, "-" for standard input
+  std::string_view name() const { return command->name; }
+  windsea::Model model() const {
+    return relative ? windsea::Model::kRelativeWind
+                    : windsea::Model::kDeepWater;
+  }
+};
+
+// Writes "morvelstandrik: MESSAGE" to err.
+void say(shell::ByteSink& err, std::string_view message);
+
+// A usage error: one line that names the argument and what is wrong, and a
+// hint naming the command's help; returns the usage status.
+//   ("windsea: DEPTH is missing; ...", "windsea") ->
+//   "morvelstandrik: windsea: DEPTH is missing; ...\n"
+//   "Try 'morvelstandrik windsea --help'.\n", 2
+int usage(shell::ByteSink& err, std::string_view message,
+          std::string_view command);
+
+// One case: the text report (with the notes on err) or one JSON object;
+// status 0, or a usage error naming the refused entry (under json also the
+// structured error on out).
+int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err);
+
+// A batch: one output row per input row, in order; a bad row gets its
+// error in its row and a line on err, and the status says some rows had
+// errors. A file that cannot be read or a header that cannot be used is a
+// usage error.
+int batch(const Request& q, shell::ByteSource& stdin_source,
+          shell::ByteSink& out, shell::ByteSink& err);
+
+}  // namespace cli
