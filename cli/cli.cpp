@@ -79,23 +79,33 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
       ->type_name("FILE");
 }
 
-// The entries given, each as an argument or as an option but not both;
-// empty, or what is wrong.
+// The entries given: by name as options, and the arguments, in order, for
+// the entries not given by name. Empty, or what is wrong.
+//   --fetch=100 20 10 10 -> WIND 20, DURATION 10, --fetch 100, DEPTH 10
 std::string take_entries(Parsed& p) {
   Request& q = p.q;
   const Command& c = *q.command;
   q.texts.model = q.model();
-  for (std::size_t i = 0; i < c.entries.size(); ++i) {
-    const bool as_argument = p.argument_given[i]->count() > 0;
-    const bool as_option = p.option_given[i]->count() > 0;
-    if (as_argument && as_option) {
-      return std::string(c.entries[i].argument) +
-             " is given twice: as an argument and as " + p.option_names[i];
+  std::size_t next = 0;  // the parser fills the arguments in order
+  auto argument = [&]() -> std::optional<std::string_view> {
+    if (next == c.entries.size() || p.argument_given[next]->count() == 0) {
+      return std::nullopt;
     }
-    q.texts.name[i] =
-        as_option ? std::string_view(p.option_names[i]) : c.entries[i].argument;
-    if (as_argument) q.texts.text[i] = p.by_argument[i];
-    if (as_option) q.texts.text[i] = p.by_option[i];
+    return p.by_argument[next++];
+  };
+  std::string free;  // the entries not given by name
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    if (p.option_given[i]->count() > 0) {
+      q.texts.name[i] = p.option_names[i];
+      q.texts.text[i] = p.by_option[i];
+      continue;
+    }
+    q.texts.name[i] = c.entries[i].argument;
+    q.texts.text[i] = argument();
+    free += " " + std::string(c.entries[i].argument);
+  }
+  if (argument()) {
+    return "too many values: those not given by name are" + free;
   }
   return {};
 }
@@ -157,7 +167,15 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     add_command(app, commands()[i], parsed[i]);
   }
 
-  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  // The parser reads "--depth=" as "--depth" taking the next argument as
+  // its value; an empty value is meant, as in "--depth ''".
+  std::vector<std::string> reversed;
+  for (auto a = args.rbegin(); a != args.rend(); ++a) {
+    const bool empty_value = a->size() > 3 && a->starts_with("--") &&
+                             a->ends_with('=') && a->find('=') == a->size() - 1;
+    if (empty_value) reversed.emplace_back();
+    reversed.emplace_back(empty_value ? a->substr(0, a->size() - 1) : *a);
+  }
   std::ostringstream help_out, help_err;
   try {
     app.parse(reversed);
