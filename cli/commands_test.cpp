@@ -286,7 +286,8 @@ TEST(Header, MapsColumnsAndCarriesTheRest) {
   }
 }
 
-// The man page documents every entry of the table under all its names.
+// The man page documents every entry of the table under all its names,
+// and every field of the results.
 TEST(Table, TheManualNamesEveryEntry) {
   std::ifstream file(MORVEL_SOURCE_DIR "/morvelstandrik.1");
   std::stringstream text;
@@ -302,6 +303,14 @@ TEST(Table, TheManualNamesEveryEntry) {
       }
       const std::string option = "\\-\\-" + std::string(e.option);
       EXPECT_NE(std::string::npos, manual.find(option)) << option;
+    }
+    // And every result field, by the names it is nested under.
+    for (const std::string& column : result_columns(c)) {
+      std::istringstream parts(column);
+      for (std::string part; std::getline(parts, part, '.');) {
+        if (part.find_first_not_of("0123456789") == std::string::npos) continue;
+        EXPECT_NE(std::string::npos, manual.find(part)) << column;
+      }
     }
   }
 }
