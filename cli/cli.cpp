@@ -1,6 +1,7 @@
 #include "morvelstandrik/cli/cli.hpp"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <sstream>
 #include <string>
@@ -143,6 +144,39 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   return q.file.empty() ? one_case(q, out, err) : batch(q, in, out, err);
 }
 
+// Whether NAME ("--wind") is an option of some command that takes a value.
+bool takes_value(const std::vector<Parsed>& parsed, const std::string& name) {
+  for (const Parsed& p : parsed) {
+    const CLI::Option* o = p.app->get_option_no_throw(name);
+    if (o && o->get_items_expected_max() > 0) return true;
+  }
+  return false;
+}
+
+// The arguments in the order the parser takes them (last first), with
+// "--name=" for an option that takes a value split into "--name" and an
+// empty value: the parser reads nothing after the '=' as no value at all
+// and would take the next argument instead ("--wind= --duration=10" would
+// make the wind "--duration=10"). Arguments after "--" are left as they are.
+std::vector<std::string> parser_order(std::span<const std::string_view> args,
+                                      const std::vector<Parsed>& parsed) {
+  std::vector<std::string> list;
+  bool options = true;
+  for (const std::string_view a : args) {
+    if (a == "--") options = false;
+    const std::string_view name = a.substr(0, a.size() - 1);
+    if (options && a.size() > 3 && a.substr(0, 2) == "--" && a.back() == '=' &&
+        name.find('=') == name.npos && takes_value(parsed, std::string(name))) {
+      list.emplace_back(name);
+      list.emplace_back();
+    } else {
+      list.emplace_back(a);
+    }
+  }
+  std::reverse(list.begin(), list.end());
+  return list;
+}
+
 }  // namespace
 
 int run(std::span<const std::string_view> args, shell::ByteSource& in,
@@ -167,15 +201,7 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     add_command(app, commands()[i], parsed[i]);
   }
 
-  // The parser reads "--depth=" as "--depth" taking the next argument as
-  // its value; an empty value is meant, as in "--depth ''".
-  std::vector<std::string> reversed;
-  for (auto a = args.rbegin(); a != args.rend(); ++a) {
-    const bool empty_value = a->size() > 3 && a->starts_with("--") &&
-                             a->ends_with('=') && a->find('=') == a->size() - 1;
-    if (empty_value) reversed.emplace_back();
-    reversed.emplace_back(empty_value ? a->substr(0, a->size() - 1) : *a);
-  }
+  std::vector<std::string> reversed = parser_order(args, parsed);
   std::ostringstream help_out, help_err;
   try {
     app.parse(reversed);

@@ -246,6 +246,18 @@ TEST(OneCase, BadArguments) {
       {{"tide", "3"}, 2, nullptr},
       {{"windsea", "20", "10", "100", "10", "--fromat", "json"}, 2, nullptr},
       {{"windsea", "--batch"}, 2, nullptr},
+      // "--name=" is an empty entry: it once took the next argument, or
+      // failed for want of one at the end.
+      {{"windsea", "--wind=", "--duration=10", "--fetch=100", "--depth=10"},
+       2,
+       "morvelstandrik: windsea: --wind: '' is empty; give a number"},
+      {{"windsea", "20", "10", "100", "10", "--current="},
+       2,
+       "morvelstandrik: windsea: --current: '' is empty; give a number"},
+      {{"swell", "--height=", "--period=10"},
+       2,
+       "morvelstandrik: swell: --height: '' is empty; give a number"},
+      {{"windsea", "20", "10", "100", "10", "--format=", "json"}, 2, nullptr},
   };
   for (const auto& c : cases) {
     const Outcome r = run_cli(c.args);

@@ -8,24 +8,17 @@
 
   // --- The engine -----------------------------------------------------------
 
-  // Bytes as the console shows them, one character per byte (the grounding
-  // record holds the byte 0xF5). Chunked: a long batch would overflow the
-  // argument list of a single call.
-  function bytesToText(bytes) {
-    let text = '';
-    for (let i = 0; i < bytes.length; i += 8192) {
-      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-    }
-    return text;
-  }
-
   // Runs `morvelstandrik ARGS...` with INPUT as standard input; returns the
-  // exit status and what went to standard output and standard error.
+  // exit status and what went to standard output and standard error. The
+  // page asks only for JSON, which is UTF-8 (the grounding record's byte
+  // 0xF5 comes as the character U+00F5), and the messages echo the
+  // arguments, which go in as UTF-8.
   function makeEngine(module) {
     const run = module.cwrap('morvel_run', 'number', ['string', 'string']);
+    const utf8 = new TextDecoder('utf-8');
     const read = (data, size) => {
       const p = module[data]();
-      return bytesToText(module.HEAPU8.subarray(p, p + module[size]()));
+      return utf8.decode(module.HEAPU8.subarray(p, p + module[size]()));
     };
     return {
       run(args, input) {
@@ -47,42 +40,18 @@
 
   // --- Reading the fields ---------------------------------------------------
 
-  const NUMBER = /^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/;
+  // The text of a field as typed (trimmed): the program reads the numbers
+  // and refuses what it cannot use. Each field goes to the program as
+  // --ID=TEXT (the fields' ids are its option names), so that a text
+  // starting with '-' is never taken for an option.
+  const typed = (id) => $(id).value.trim();
 
-  // The text of a field if it is a number; otherwise marks the field, says
-  // beside it what to type and returns null.
-  function readField(id, example) {
-    const input = $(id);
-    const message = $(id + '-error');
-    const text = input.value.trim();
-    let problem = '';
-    if (text === '') {
-      problem = 'Type a number here, for example ' + example + '.';
-    } else if (/^[+-]?\d*,\d*$/.test(text) && /\d/.test(text)) {
-      problem = 'Use a point for the decimals, for example ' +
-          text.replace(',', '.') + ', not a comma.';
-    } else if (!NUMBER.test(text)) {
-      problem = 'Type digits only (a point for decimals, a minus sign ' +
-          'if needed), for example ' + example + '.';
+  // Clears the marks of the fields: a new run says afresh which is wrong.
+  function clearMarks(ids) {
+    for (const id of ids) {
+      $(id).removeAttribute('aria-invalid');
+      $(id + '-error').textContent = '';
     }
-    if (problem) {
-      input.setAttribute('aria-invalid', 'true');
-      message.textContent = problem;
-      return null;
-    }
-    input.removeAttribute('aria-invalid');
-    message.textContent = '';
-    return text;
-  }
-
-  function readFields(specs) {
-    const values = specs.map(([id, example]) => readField(id, example));
-    if (values.some((v) => v === null)) {
-      const first = specs.find(([id]) => $(id).getAttribute('aria-invalid'));
-      if (first) $(first[0]).focus();
-      return null;
-    }
-    return values;
   }
 
   // --- Formatting -----------------------------------------------------------
@@ -202,60 +171,64 @@
 
   // --- Wind sea -------------------------------------------------------------
 
-  // The command line names the entry it refuses ("windsea: WIND: '0' raises
-  // no sea; ..."): that field is marked and the reason put beside it.
-  const FIELDS = {
-    WIND: 'wind', DURATION: 'duration', FETCH: 'fetch', DEPTH: 'depth',
-    CURRENT: 'current', PERIOD: 'period', HEIGHT: 'height',
-  };
-
-  function showFailure(id, run) {
-    const said = run.err.split('\n')[0].replace(/^morvelstandrik: /, '');
-    const named = /^\w+: ([A-Z]+): (.*)$/.exec(said);
-    if (named && FIELDS[named[1]]) {
-      const field = FIELDS[named[1]];
-      $(field).setAttribute('aria-invalid', 'true');
-      $(field + '-error').textContent = named[2].replace(/^'[^']*' /, 'This ');
-      $(field).focus();
-      $(id).textContent = '';
+  // A refused entry comes back as a structured error naming it by its
+  // option, which is the id of its field: that field is marked, focused and
+  // the program's reason put beside it ("This is not a number; use a
+  // decimal point."). Anything else is said under the form, as the program
+  // said it.
+  function showFailure(ids, errorId, run) {
+    let refused = null;
+    try {
+      refused = JSON.parse(run.out).error;
+    } catch {
+      refused = null;
+    }
+    if (refused && ids.includes(refused.entry)) {
+      const reason = 'This ' + refused.problem;
+      $(refused.entry).setAttribute('aria-invalid', 'true');
+      $(refused.entry + '-error').textContent =
+          reason.endsWith('.') ? reason : reason + '.';
+      $(refused.entry).focus();
+      $(errorId).textContent = '';
       return;
     }
-    $(id).textContent = said || 'The entries could not be used.';
+    const program = 'morvelstandrik: ';
+    const said = run.err.split('\n')[0];
+    $(errorId).textContent = (said.startsWith(program)
+      ? said.slice(program.length) : said) || 'The entries could not be used.';
   }
 
-  // The program's text report and its JSON for the same arguments, and how
-  // long the text took (ms); null after saying why the engine refused them.
-  function reportAndResult(args, errorId) {
+  // One run of the program for a report: COMMAND with the texts VALUES of
+  // the fields IDS and any further ARGS. Returns its JSON with the text
+  // report in it and how long the run took (ms); null after saying why the
+  // program refused the entries.
+  function reportAndResult(command, ids, values, args, errorId) {
+    clearMarks(ids);
+    const entries = ids.map((id, k) => '--' + id + '=' + values[k]);
     const start = performance.now();
-    const report = engine.run(args);
+    const run = engine.run([command, ...entries, ...args,
+                            '--format', 'json', '--with-report']);
     const reportMs = performance.now() - start;
-    if (report.status !== 0) {
-      showFailure(errorId, report);
+    if (run.status !== 0) {
+      showFailure(ids, errorId, run);
       return null;
     }
-    const json = engine.run([...args, '--format', 'json']);
-    if (json.status !== 0) {
-      showFailure(errorId, json);
-      return null;
-    }
-    return {report: report.out, result: JSON.parse(json.out), reportMs};
+    const result = JSON.parse(run.out);
+    return {report: result.report, result, reportMs};
   }
 
   let windSeaRuns = 0;
   let swellRuns = 0;
 
-  function runWindSea() {
-    const values = readFields([
-      ['wind', '20'], ['duration', '10'], ['fetch', '100'], ['depth', '10'],
-      ['current', '0'],
-    ]);
-    if (!values) return;
-    const relative = $('relative').checked;
-    const args = ['windsea', ...values];
-    if (relative) args.push('--relative');
+  const WINDSEA_FIELDS = ['wind', 'duration', 'fetch', 'depth', 'current'];
+  const SWELL_FIELDS = ['period', 'height'];
 
+  function runWindSea() {
+    const values = WINDSEA_FIELDS.map(typed);
+    const relative = $('relative').checked;
     const start = performance.now();
-    const got = reportAndResult(args, 'windsea-error');
+    const got = reportAndResult('windsea', WINDSEA_FIELDS, values,
+                                relative ? ['--relative'] : [], 'windsea-error');
     if (!got) return;
     const {result, reportMs} = got;
 
@@ -322,9 +295,8 @@
   }
 
   function runSwell() {
-    const values = readFields([['period', '10'], ['height', '3']]);
-    if (!values) return;
-    const got = reportAndResult(['swell', ...values], 'swell-error');
+    const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), [],
+                                'swell-error');
     if (!got) return;
     $('swell-error').textContent = '';
     $('swell-results').hidden = false;

@@ -1,10 +1,11 @@
 // The page in headless Chromium, opened from disk: its reports against the
-// native program's one-shot output for a handful of seas and swells, both
-// charts drawn, bad entries answered beside their fields, no sideways
+// native program's one-shot output for a handful of seas and swells, one
+// run of the program per report, both charts drawn, entries the program
+// refuses answered beside their fields in the program's words, no sideways
 // scrolling on a phone, and no request beyond the page's own file.
 // Screenshots at phone and desktop size are left in the artifact folder.
 // Usage: node browser.mjs SITE/index.html NATIVE_PROGRAM ARTIFACT_DIR
-import {execFileSync} from 'node:child_process';
+import {execFileSync, spawnSync} from 'node:child_process';
 import {mkdirSync, mkdtempSync, rmSync} from 'node:fs';
 import {tmpdir} from 'node:os';
 import {dirname, join, resolve} from 'node:path';
@@ -37,6 +38,13 @@ function nativeRun(args) {
       .toString('latin1');
 }
 
+// The native program's JSON (UTF-8) for ARGS, refused or not.
+function nativeJson(args) {
+  const run = spawnSync(native, [...args, '--format', 'json'],
+                        {stdio: ['ignore', 'pipe', 'pipe']});
+  return JSON.parse(run.stdout.toString('utf8'));
+}
+
 function firstDifference(a, b) {
   const la = a.split('\n');
   const lb = b.split('\n');
@@ -61,12 +69,46 @@ const context = await chromium.launchPersistentContext(profile, {
 });
 const requests = [];
 context.on('request', (request) => requests.push(request.url()));
+// Every call into the engine's morvel_run, with its arguments, counted
+// outside the page's own script: the engine module is wrapped as it loads.
+await context.addInitScript(() => {
+  window.morvelCalls = [];
+  let factory;
+  Object.defineProperty(window, 'createMorvel', {
+    configurable: true,
+    get: () => factory,
+    set(original) {
+      factory = (...options) => original(...options).then((module) => {
+        // The module replaces its export on the first call: that goes
+        // behind the counting wrapper, which stays.
+        let run = module._morvel_run;
+        const counted = (args, input) => {
+          const heap = module.HEAPU8;
+          let end = args;
+          while (heap[end] !== 0) ++end;
+          window.morvelCalls.push(
+              new TextDecoder().decode(heap.slice(args, end)).split('\n'));
+          return run(args, input);
+        };
+        Object.defineProperty(module, '_morvel_run', {
+          configurable: true,
+          get: () => counted,
+          set: (f) => { run = f; },
+        });
+        return module;
+      });
+    },
+  });
+});
 const page = context.pages()[0] || await context.newPage();
 const pageErrors = [];
 page.on('pageerror', (error) => pageErrors.push(error.message));
 page.on('console', (message) => {
   if (message.type() === 'error') pageErrors.push(message.text());
 });
+
+// The engine calls made since the last look, each as its argument list.
+const takeCalls = () => page.evaluate(() => window.morvelCalls.splice(0));
 
 // Presses the form's button and waits until its results have been redrawn.
 async function runAndWait(form) {
@@ -95,6 +137,10 @@ try {
     ['100', '30', '500', '50', '0', false, null],
     ['20', '10', '100', '10', '-3', true, null],
     ['8', '5', '20', '2', '1.5', false, null],
+    // A current against the wind typed with its minus sign.
+    ['20', '10', '100', '10', '-2', false, null],
+    // Aground: the record with the byte 0xF5, in the report and the warnings.
+    ['20', '10', '100', '1', '0', false, null],
   ];
   const reportTimes = [];
   const totalTimes = [];
@@ -107,7 +153,15 @@ try {
     await page.fill('#depth', depth);
     await page.fill('#current', current);
     await page.setChecked('#relative', relative);
+    await takeCalls();
     await runAndWait('windsea');
+    const calls = await takeCalls();
+    const reportCalls = calls.filter((call) => !call.includes('--batch'));
+    check(reportCalls.length === 1 && reportCalls[0].includes('--with-report') &&
+              reportCalls[0].includes(`--current=${current}`) &&
+              calls.length === 2 && calls[1].includes('--batch'),
+          `${label}: one run of the program for the report, one batch for the growth`,
+          JSON.stringify(calls.map((call) => call.join(' '))));
     const args = ['windsea', wind, duration, fetch, depth, current];
     if (relative) args.push('--relative');
     const expected = nativeRun(args);
@@ -117,7 +171,7 @@ try {
     reportTimes.push(Number(await page.getAttribute('#windsea-results', 'data-report-ms')));
     totalTimes.push(Number(await page.getAttribute('#windsea-results', 'data-total-ms')));
 
-    const json = JSON.parse(nativeRun([...args, '--format', 'json']));
+    const json = nativeJson(args);
     if (status) {
       check(json.status === status, `${label}: the sea is ${status}`, json.status);
     }
@@ -136,6 +190,12 @@ try {
           `${label}: the adjusted entries are said`, JSON.stringify(notes));
     if (wind === '100') {
       check(notes.length > 0, `${label}: the compressed wind is said in words`);
+    }
+    if (depth === '1') {
+      check(warnings.some((w) => w.includes('%\u00F5?&%')) &&
+                shown.includes('%\u00F5?&%'),
+            `${label}: the grounding record's 0xF5 shown as \u00F5`,
+            JSON.stringify(warnings));
     }
 
     // Both charts drawn: a canvas with a fair share of painted pixels, and
@@ -162,12 +222,17 @@ try {
     const label = `swell ${period} ${height}`;
     await page.fill('#period', period);
     await page.fill('#height', height);
+    await takeCalls();
     await runAndWait('swell');
+    const calls = await takeCalls();
+    check(calls.length === 1 && calls[0].includes('--with-report'),
+          `${label}: one run of the program for the report`,
+          JSON.stringify(calls.map((call) => call.join(' '))));
     const expected = nativeRun(['swell', period, height]);
     const shown = await page.textContent('#swell-report');
     check(shown === expected, `${label}: the report is the program's`,
           firstDifference(expected, shown));
-    const json = JSON.parse(nativeRun(['swell', period, height, '--format', 'json']));
+    const json = nativeJson(['swell', period, height]);
     check(json.outcome === outcome, `${label}: outcome ${outcome}`, json.outcome);
     const summary = await page.textContent('#swell-summary');
     check(summary.includes(`Beaufort ${json.beaufort}`) &&
@@ -175,60 +240,90 @@ try {
           `${label}: wind field in words`, summary);
   }
 
-  // Bad entries: marked, answered beside the field, the results kept.
-  const reportBefore = await page.textContent('#windsea-report');
-  for (const [id, text, hint] of [['duration', '10,5', 'point'], ['fetch', '', 'number'],
-                                  ['wind', 'abc', 'digits']]) {
-    await page.fill('#wind', '20');
-    await page.fill('#duration', '10');
-    await page.fill('#fetch', '100');
-    await page.fill(`#${id}`, text);
-    await page.click('#windsea-run');
-    const invalid = await page.getAttribute(`#${id}`, 'aria-invalid');
-    const message = await page.textContent(`#${id}-error`);
-    check(invalid === 'true' && message.includes(hint),
-          `bad entry ${JSON.stringify(text)} in #${id}: marked and answered`,
-          `aria-invalid=${invalid}, message ${JSON.stringify(message)}`);
-    check(await page.textContent('#windsea-report') === reportBefore,
-          `bad entry ${JSON.stringify(text)} in #${id}: previous report kept`);
+  // Entries the program refuses: one run, the field it names marked and
+  // focused, the program's reason beside it, the other fields unmarked and
+  // the results kept. [form, field, text, what the reason says]
+  const good = {
+    windsea: {wind: '20', duration: '10', fetch: '100', depth: '10', current: '0'},
+    swell: {period: '10', height: '3'},
+  };
+  const refusals = [
+    ['windsea', 'duration', '10,5', 'is not a number; use a decimal point'],
+    ['windsea', 'wind', 'abc', 'is not a number'],
+    ['windsea', 'fetch', '', 'is empty; give a number'],
+    ['windsea', 'current', '   ', 'is empty; give a number'],
+    ['windsea', 'wind', '0', 'raises no sea'],
+    ['windsea', 'depth', '1e999', 'is not a finite number'],
+    ['swell', 'period', '0.05', 'shorter than the 0.1 s'],
+    ['swell', 'period', 'ten', 'is not a number'],
+    ['swell', 'height', '3,5', 'is not a number; use a decimal point'],
+  ];
+  const reportsBefore = {
+    windsea: await page.textContent('#windsea-report'),
+    swell: await page.textContent('#swell-report'),
+  };
+  for (const [form, id, text, says] of refusals) {
+    const label = `${form}: bad entry ${JSON.stringify(text)} in #${id}`;
+    const entries = Object.assign({}, good[form], {[id]: text});
+    for (const [field, value] of Object.entries(entries)) {
+      await page.fill(`#${field}`, value);
+    }
+    const native = nativeJson([form, ...Object.entries(entries)
+        .map(([field, value]) => `--${field}=${value.trim()}`)]).error;
+    await takeCalls();
+    await page.click(`#${form}-run`);
+    // A page that refused the entry itself would never run the program:
+    // that shows below as no run rather than ending the session.
+    await page.waitForFunction(() => window.morvelCalls.length > 0, null,
+                               {timeout: 10000}).catch(() => {});
+    const calls = await takeCalls();
+    const state = await page.evaluate((ids) => ({
+      marked: ids.filter((f) => document.getElementById(f).getAttribute('aria-invalid')),
+      focused: document.activeElement.id,
+      messages: Object.fromEntries(ids.map(
+          (f) => [f, document.getElementById(f + '-error').textContent])),
+    }), Object.keys(entries));
+    const message = state.messages[id];
+    check(native.entry === id && native.problem.includes(says),
+          `${label}: the native program refuses it`, JSON.stringify(native));
+    check(calls.length === 1, `${label}: one run of the program`, String(calls.length));
+    check(JSON.stringify(state.marked) === JSON.stringify([id]) && state.focused === id,
+          `${label}: that field alone marked, and focused`, JSON.stringify(state));
+    check(message === `This ${native.problem}.`,
+          `${label}: the program's reason beside it`, JSON.stringify(message));
+    if (text.includes(',')) {
+      check(message === 'This is not a number; use a decimal point.',
+            `${label}: a decimal point asked for`, JSON.stringify(message));
+    }
+    check(Object.entries(state.messages).every(([f, m]) => f === id || m === ''),
+          `${label}: no message beside the other fields`, JSON.stringify(state.messages));
+    check(await page.textContent(`#${form}-report`) === reportsBefore[form],
+          `${label}: previous report kept`);
   }
-  // Numbers the page takes but the engine refuses: the command line's
-  // reason beside the field it names.
-  await page.fill('#duration', '10');
-  await page.fill('#fetch', '100');
-  await page.fill('#wind', '0');
-  await page.click('#windsea-run');
-  await page.waitForFunction(() => document.getElementById('wind-error').textContent !== '');
-  check(await page.getAttribute('#wind', 'aria-invalid') === 'true' &&
-            (await page.textContent('#wind-error')).includes('raises no sea'),
-        'a calm wind of 0 kt: marked with the reason',
-        await page.textContent('#wind-error'));
-  check(await page.textContent('#windsea-report') === reportBefore,
-        'a calm wind of 0 kt: previous report kept');
-  await page.fill('#period', '0.05');
-  await page.click('#swell-run');
-  await page.waitForFunction(() => document.getElementById('period-error').textContent !== '');
-  check(await page.getAttribute('#period', 'aria-invalid') === 'true',
-        'a swell period of 0.05 s: marked', await page.textContent('#period-error'));
-  await page.fill('#period', 'ten');
-  await page.click('#swell-run');
-  check(await page.getAttribute('#period', 'aria-invalid') === 'true',
-        'bad entry "ten" in #period: marked');
+
   // Corrected entries, and the worked example on screen for the pictures.
   for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
                              ['depth', '10'], ['current', '0']]) {
     await page.fill(`#${id}`, value);
   }
   await page.setChecked('#relative', false);
+  const marks = (ids) => page.evaluate((list) => list.filter(
+      (id) => document.getElementById(id).getAttribute('aria-invalid') ||
+          document.getElementById(id + '-error').textContent !== ''), ids);
+  const refusedBefore = await marks(Object.keys(good.windsea));
   await runAndWait('windsea');
-  check(await page.getAttribute('#wind', 'aria-invalid') === null,
-        'a corrected entry is no longer marked');
+  const markedAfter = await marks(Object.keys(good.windsea));
+  check(refusedBefore.length === 1 && markedAfter.length === 0,
+        'corrected wind-sea entries are no longer marked',
+        `${refusedBefore} before, ${markedAfter} after`);
   await page.fill('#period', '10');
   await page.fill('#height', '3');
+  const swellBefore = await marks(Object.keys(good.swell));
   await runAndWait('swell');
-  check(await page.getAttribute('#period', 'aria-invalid') === null &&
-            await page.textContent('#period-error') === '',
-        'a corrected period is no longer marked');
+  const swellAfter = await marks(Object.keys(good.swell));
+  check(swellBefore.length === 1 && swellAfter.length === 0,
+        'corrected swell entries are no longer marked',
+        `${swellBefore} before, ${swellAfter} after`);
 
   // Fits a phone; screenshots at phone and desktop size.
   const widths = await page.evaluate(() => [document.documentElement.scrollWidth,

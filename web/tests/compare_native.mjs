@@ -144,6 +144,21 @@ if (process.env.MORVEL_DIALOGUE_ONLY !== '1') {
     compare(args.join(' '), args, '');
     compare(args.join(' ') + ' --format json', [...args, '--format', 'json'], '');
   }
+  // The page's runs: every entry as --name=VALUE, one JSON object with the
+  // text report in it, or the refused entry as a JSON error.
+  const pageRuns = [
+    ['windsea', '--wind=20', '--duration=10', '--fetch=100', '--depth=1', '--current=-2'],
+    ['windsea', '--wind=20', '--duration=10', '--fetch=100', '--depth=10', '--current=0',
+     '--relative'],
+    ['windsea', '--wind=0', '--duration=10', '--fetch=100', '--depth=10', '--current=0'],
+    ['windsea', '--wind=20', '--duration=10', '--fetch=', '--depth=10', '--current=0'],
+    ['swell', '--period=10', '--height=3'],
+    ['swell', '--period=10', '--height=3,5'],
+  ];
+  for (const args of pageRuns) {
+    compare(args.join(' ') + ' --format json --with-report',
+            [...args, '--format', 'json', '--with-report'], '');
+  }
 }
 
 console.log(`${checks - failures} passed, ${failures} failed`);
