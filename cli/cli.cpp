@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
@@ -72,6 +73,12 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
         ",[" + std::string(c.model_column) + "] (deep-water or relative-wind)";
   }
   p.app
+      ->add_option("--jobs", q.jobs,
+                   "with --batch: the rows are computed by N threads, the "
+                   "output the same for any N (default: one per core)")
+      ->check(CLI::Range(1u, 1024u))
+      ->type_name("N");
+  p.app
       ->add_option("--batch", q.file,
                    "a CSV file (- for standard input) with the columns " +
                        columns +
@@ -129,6 +136,7 @@ std::string conflict(const Request& q) {
   if (q.with_report && q.format != "json") {
     return "--with-report goes with --format json";
   }
+  if (!batched && q.jobs != 0) return "--jobs is for a batch";
   return {};
 }
 
@@ -141,6 +149,7 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   std::string problem = take_entries(p);
   if (problem.empty()) problem = conflict(q);
   if (!problem.empty()) return usage(err, command + ": " + problem, command);
+  if (q.jobs == 0) q.jobs = available_cores();
   return q.file.empty() ? one_case(q, out, err) : batch(q, in, out, err);
 }
 

@@ -21,7 +21,9 @@ bool CsvReader::begin(Record& r) {
     ++line_;
   }
   if (prefix.empty() && in_.peek() == Input::kEnd) return false;
-  r.fields.assign(1, prefix);
+  // The fields' strings are reused from record to record.
+  r.fields.resize(1);
+  r.fields[0].assign(prefix);
   r.line = line_;
   r.problem.clear();
   stored_ = prefix.size();
@@ -79,8 +81,6 @@ bool CsvReader::next(Record& r) {
   }
 }
 
-namespace {
-
 void csv_cell(std::string& out, std::string_view cell) {
   const bool quote =
       cell.find_first_of(",\"\r\n") != std::string_view::npos ||
@@ -96,8 +96,6 @@ void csv_cell(std::string& out, std::string_view cell) {
   }
   out.push_back('"');
 }
-
-}  // namespace
 
 void csv_row(std::string& out, std::span<const std::string> cells) {
   for (std::size_t i = 0; i < cells.size(); ++i) {

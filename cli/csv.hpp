@@ -51,8 +51,12 @@ class CsvReader {
   std::size_t stored_ = 0;  // bytes kept of the record
 };
 
-// Appends a CSV row as spreadsheets read it back: a cell is quoted when it
-// holds a comma, a quote or a line end, or starts or ends with a blank.
+// Appends a CSV cell as spreadsheets read it back: quoted when it holds a
+// comma, a quote or a line end, or starts or ends with a blank.
+//   " d" -> \" d\"; "a" -> a
+void csv_cell(std::string& out, std::string_view cell);
+
+// Appends a CSV row of such cells, and the line end.
 //   {"a", "b,c", " d"} -> a,"b,c"," d"\n
 void csv_row(std::string& out, std::span<const std::string> cells);
 

@@ -1,8 +1,6 @@
 #include "morvelstandrik/cli/json.hpp"
 
-#ifndef __EMSCRIPTEN__
 #include <charconv>
-#endif
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -126,13 +124,25 @@ Digits shortest_digits(float v) {
 }  // namespace
 
 std::string shortest(float v) {
+  std::string text;
+  append_shortest(text, v);
+  return text;
+}
+
+void append_shortest(std::string& out, float v) {
 #ifdef __EMSCRIPTEN__
-  return shortest_written_out(v);
+  out.append(shortest_written_out(v));
 #else
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, r.ptr);
+  out.append(buf, r.ptr);
 #endif
+}
+
+void append_integer(std::string& out, std::int64_t v) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
 }
 
 // Fixed or scientific notation, whichever is shorter (fixed on a tie), as
@@ -220,12 +230,12 @@ void Json::number(float v) {
     return;
   }
   separate();
-  out_.append(shortest(v));
+  append_shortest(out_, v);
 }
 
 void Json::integer(std::int64_t v) {
   separate();
-  out_.append(std::to_string(v));
+  append_integer(out_, v);
 }
 
 void Json::text(std::string_view latin1) {

@@ -46,6 +46,10 @@ class Json {
 // std::to_chars where the C++ library has it for floats; otherwise (the
 // WebAssembly build) shortest_written_out, which writes the same text.
 std::string shortest(float v);
+// The same, appended to out without a string of its own.
+void append_shortest(std::string& out, float v);
+// A whole number in decimal, appended to out: -12 -> "-12".
+void append_integer(std::string& out, std::int64_t v);
 
 // What std::to_chars writes for a float, written out with printf and
 // strtof, for a C++ library without floating-point to_chars. Slower: it

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/cli.hpp"
 
 namespace cli {
@@ -45,18 +46,18 @@ int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err) {
   const Command& c = *q.command;
   const bool json = q.format == "json";
   std::string text;
-  JsonWriter writer(text, false, q.with_report);
+  JsonWriter writer(nullptr, q.with_report);
   const std::variant<Result, Refusal> got = evaluate(c, q.texts);
   if (const Refusal* r = std::get_if<Refusal>(&got)) {
     if (json) {
-      writer.refusal(c, *r);
+      writer.refusal(text, c, *r);
       out.write(text);
     }
     return usage(err, std::string(q.name()) + ": " + r->message(), q.name());
   }
   const Result& result = std::get<Result>(got);
   if (json) {
-    writer.row(0, {}, &result, {});
+    writer.row(text, nullptr, &result, {});
   } else {
     std::string said;
     const windsea::Notes notes = cli::notes(result);
@@ -105,45 +106,21 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
   }
   if (!problem.empty()) return usage(err, command + ": " + problem, command);
 
-  OutputBuffer w(out);
-  CsvWriter csv(w.text(), c);
-  JsonWriter json(w.text(), true, q.with_report);
-  RowWriter& writer = q.format == "json" ? static_cast<RowWriter&>(json) : csv;
-  writer.header(layout.carried_names);
-  int status = kOk;
-  std::vector<std::string> carried;
-  while (reader.next(rec)) {
-    problem = rec.problem;
-    if (problem.empty() && rec.fields.size() != layout.width) {
-      problem = std::to_string(rec.fields.size()) +
-                " fields where the header has " + std::to_string(layout.width);
-    }
-    std::optional<std::variant<Result, Refusal>> got;
-    if (problem.empty()) {
-      got = evaluate(c, row_texts(c, layout, rec, q.model()));
-      if (const Refusal* r = std::get_if<Refusal>(&*got))
-        problem = r->message();
-    }
-    if (!problem.empty()) {
-      status = kBadRows;
-      say(err, command + ": " + where + ":" + std::to_string(rec.line) + ": " +
-                   problem);
-    }
-    carried.clear();
-    for (std::size_t i : layout.carried) {
-      if (i < rec.fields.size()) carried.push_back(rec.fields[i]);
-    }
-    const Result* result = got ? std::get_if<Result>(&*got) : nullptr;
-    writer.row(rec.line, carried, result, problem);
-    w.maybe_flush();
-  }
-  w.flush();
+  BatchSetup setup;
+  setup.command = &c;
+  setup.layout = std::move(layout);
+  setup.model = q.model();
+  setup.json = q.format == "json";
+  setup.with_report = q.with_report;
+  setup.said = std::string(kProgram) + ": " + command + ": " + where + ":";
+  setup.jobs = q.jobs;
+  const bool bad = run_rows(setup, reader, out, err);
   if (opened && opened->source.error() != 0) {
     say(err, command + ": cannot read " + q.file + ": " +
                  std::strerror(opened->source.error()));
     return kUsage;
   }
-  return status;
+  return bad ? kBadRows : kOk;
 }
 
 }  // namespace cli

@@ -22,6 +22,7 @@ struct Request {
   bool with_report = false;
   std::string format;  // text, json or csv
   std::string file;    // --batch: a file, "-" for standard input
+  unsigned jobs = 0;   // --jobs: threads of a batch; 0: not given
   std::string_view name() const { return command->name; }
   windsea::Model model() const {
     return relative ? windsea::Model::kRelativeWind

@@ -123,44 +123,47 @@ CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
 
 // --- written rows ---------------------------------------------------------
 
-void CsvWriter::header(std::span<const std::string> carried_names) {
-  carried_count_ = carried_names.size();
-  cells_.assign(carried_names.begin(), carried_names.end());
+void CsvWriter::header(std::string& out) {
+  std::vector<std::string> names = layout_.carried_names;
   const auto columns = result_columns(command_);
-  cells_.insert(cells_.end(), columns.begin(), columns.end());
-  cells_.emplace_back("error");
-  csv_row(out_, cells_);
+  names.insert(names.end(), columns.begin(), columns.end());
+  names.emplace_back("error");
+  csv_row(out, names);
 }
 
-void CsvWriter::row(std::int64_t, std::span<const std::string> carried,
-                    const Result* result, std::string_view error) {
-  cells_.assign(carried.begin(), carried.end());
-  cells_.resize(carried_count_);  // a short row's missing cells: blank
-  if (result) {
-    csv_cells(cells_, *result);
-  } else {
-    cells_.resize(cells_.size() + result_columns(command_).size());
+// The result's cells need no quotes: numbers, codes and codes joined with
+// ';' hold no comma, quote, line end or blank.
+void CsvWriter::row(std::string& out, const Record* row, const Result* result,
+                    std::string_view error) {
+  for (std::size_t i : layout_.carried) {
+    // A short row's missing cells are blank.
+    if (row && i < row->fields.size()) csv_cell(out, row->fields[i]);
+    out.push_back(',');
   }
-  cells_.emplace_back(error);
-  csv_row(out_, cells_);
+  if (result) {
+    csv_cells(out, *result);
+  } else {
+    out.append(result_columns(command_).size(), ',');
+  }
+  csv_cell(out, error);
+  out.push_back('\n');
 }
 
-void JsonWriter::header(std::span<const std::string> carried_names) {
-  carried_names_.assign(carried_names.begin(), carried_names.end());
-}
+void JsonWriter::header(std::string&) {}
 
-void JsonWriter::row(std::int64_t line, std::span<const std::string> carried,
-                     const Result* result, std::string_view error) {
-  Json j(out_);
+void JsonWriter::row(std::string& out, const Record* row, const Result* result,
+                     std::string_view error) {
+  Json j(out);
   j.begin_object();
-  if (batch_) {
-    j.key("line").integer(line);
-    if (!carried_names_.empty()) {
+  if (layout_) {
+    j.key("line").integer(row ? row->line : 0);
+    if (!layout_->carried.empty()) {
       j.key("input").begin_object();
-      for (std::size_t i = 0; i < carried_names_.size(); ++i) {
-        j.key(carried_names_[i]);
-        if (i < carried.size()) {
-          j.utf8(carried[i]);
+      for (std::size_t k = 0; k < layout_->carried.size(); ++k) {
+        j.key(layout_->carried_names[k]);
+        const std::size_t i = layout_->carried[k];
+        if (row && i < row->fields.size()) {
+          j.utf8(row->fields[i]);
         } else {
           j.null();
         }
@@ -169,7 +172,7 @@ void JsonWriter::row(std::int64_t line, std::span<const std::string> carried,
     }
   }
   if (result) json_members(j, *result);
-  if (batch_) {
+  if (layout_) {
     j.key("error");
     if (error.empty()) {
       j.null();
@@ -188,11 +191,11 @@ void JsonWriter::row(std::int64_t line, std::span<const std::string> carried,
     }
   }
   j.end_object();
-  out_.push_back('\n');
+  out.push_back('\n');
 }
 
-void JsonWriter::refusal(const Command& c, const Refusal& r) {
-  Json j(out_);
+void JsonWriter::refusal(std::string& out, const Command& c, const Refusal& r) {
+  Json j(out);
   j.begin_object();
   j.key("error").begin_object();
   const bool model = r.entry == Refusal::kModel;
@@ -216,7 +219,7 @@ void JsonWriter::refusal(const Command& c, const Refusal& r) {
   }
   j.end_object();
   j.end_object();
-  out_.push_back('\n');
+  out.push_back('\n');
 }
 
 }  // namespace cli

@@ -70,51 +70,51 @@ std::string map_header(const Command& c, std::span<const std::string> header,
 CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
                     windsea::Model model);
 
-// The written rows of one output format.
+// The written rows of one output format. A writer keeps scratch space of
+// its own: each thread of a batch has its own writer.
 class RowWriter {
  public:
   virtual ~RowWriter() = default;
   // Before the first row of a batch.
-  virtual void header(std::span<const std::string> carried_names) = 0;
-  // One row: its line in the file, its carried cells (fewer when the row
-  // was short), and its result or why there is none.
-  virtual void row(std::int64_t line, std::span<const std::string> carried,
-                   const Result* result, std::string_view error) = 0;
+  virtual void header(std::string& out) = 0;
+  // One row: the record it was read from (its line and carried cells;
+  // none for a case on the command line), and its result or why there is
+  // none.
+  virtual void row(std::string& out, const Record* row, const Result* result,
+                   std::string_view error) = 0;
 };
 
 // A batch's CSV rows: carried columns, the result's columns, error.
 class CsvWriter final : public RowWriter {
  public:
-  CsvWriter(std::string& out, const Command& c) : out_(out), command_(c) {}
-  void header(std::span<const std::string> carried_names) override;
-  void row(std::int64_t line, std::span<const std::string> carried,
-           const Result* result, std::string_view error) override;
+  CsvWriter(const Command& c, const Layout& layout)
+      : command_(c), layout_(layout) {}
+  void header(std::string& out) override;
+  void row(std::string& out, const Record* row, const Result* result,
+           std::string_view error) override;
 
  private:
-  std::string& out_;
   const Command& command_;
-  std::size_t carried_count_ = 0;
-  std::vector<std::string> cells_;
+  const Layout& layout_;
 };
 
-// JSON objects, one a line: in a batch with the members line, input
-// (carried columns) and error; with_report adds the text report as the
-// member report.
+// JSON objects, one a line: in a batch (with a layout) with the members
+// line, input (carried columns) and error; with_report adds the text report
+// as the member report.
 class JsonWriter final : public RowWriter {
  public:
-  JsonWriter(std::string& out, bool batch, bool with_report)
-      : out_(out), batch_(batch), with_report_(with_report) {}
-  void header(std::span<const std::string> carried_names) override;
-  void row(std::int64_t line, std::span<const std::string> carried,
-           const Result* result, std::string_view error) override;
+  JsonWriter(const Layout* layout, bool with_report)
+      : layout_(layout), with_report_(with_report) {}
+  void header(std::string& out) override;
+  void row(std::string& out, const Record* row, const Result* result,
+           std::string_view error) override;
   // A refused case on the command line: {"error": {entry, name, given,
   // problem, message, range}}.
-  void refusal(const Command& c, const Refusal& r);
+  void refusal(std::string& out, const Command& c, const Refusal& r);
 
  private:
-  std::string& out_;
-  bool batch_, with_report_;
-  std::vector<std::string> carried_names_;
+  const Layout* layout_;
+  bool with_report_;
   std::string report_;
 };
 

@@ -73,32 +73,36 @@ class JsonFields final : public fields::FieldVisitor {
   bool muted_ = false;                // inside a list that is not present
 };
 
-// Cells of a CSV row: empty where there is no value (or none that is
-// finite); codes joined with ';'.
+// Cells of a CSV row, each followed by a comma: empty where there is no
+// value (or none that is finite); codes joined with ';'.
 class CsvCells final : public fields::FieldVisitor {
  public:
-  explicit CsvCells(std::vector<std::string>& cells) : cells_(cells) {}
+  explicit CsvCells(std::string& out) : out_(out) {}
   void number(std::string_view, std::string_view,
               std::optional<float> v) override {
-    add(v && std::isfinite(*v) ? shortest(*v) : std::string());
+    if (!blank_ && v && std::isfinite(*v)) append_shortest(out_, *v);
+    out_.push_back(',');
   }
   void integer(std::string_view, std::string_view,
                std::optional<std::int32_t> v) override {
-    add(v ? std::to_string(*v) : std::string());
+    if (!blank_ && v) append_integer(out_, *v);
+    out_.push_back(',');
   }
   void choice(std::string_view, std::span<const fields::Coded> codes,
               std::size_t index) override {
-    add(std::string(codes[index].code));
+    if (!blank_) out_.append(codes[index].code);
+    out_.push_back(',');
   }
   void flags(std::string_view, std::span<const fields::Coded> codes,
              std::uint32_t present) override {
-    std::string joined;
-    for (std::size_t i = 0; i < codes.size(); ++i) {
+    bool first = true;
+    for (std::size_t i = 0; i < codes.size() && !blank_; ++i) {
       if (((present >> i) & 1u) == 0) continue;
-      if (!joined.empty()) joined += ';';
-      joined += codes[i].code;
+      if (!first) out_.push_back(';');
+      out_.append(codes[i].code);
+      first = false;
     }
-    add(std::move(joined));
+    out_.push_back(',');
   }
   void begin(std::string_view) override {}
   void end() override {}
@@ -108,10 +112,7 @@ class CsvCells final : public fields::FieldVisitor {
   void end_list() override { blank_ = false; }
 
  private:
-  void add(std::string cell) {
-    cells_.push_back(blank_ ? std::string() : std::move(cell));
-  }
-  std::vector<std::string>& cells_;
+  std::string& out_;
   bool blank_ = false;  // inside a list that is not present
 };
 
@@ -122,8 +123,8 @@ void json_members(Json& j, const Result& r) {
   walk(f, r);
 }
 
-void csv_cells(std::vector<std::string>& cells, const Result& r) {
-  CsvCells f(cells);
+void csv_cells(std::string& out, const Result& r) {
+  CsvCells f(out);
   walk(f, r);
 }
 

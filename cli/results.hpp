@@ -19,7 +19,8 @@ namespace cli {
 //   swell (10, 0.5) -> "period_s":10,"height_m":0.5,"outcome":"below",...
 void json_members(Json& j, const Result& r);
 
-// Appends the cells of a result, one per column of result_columns().
-void csv_cells(std::vector<std::string>& cells, const Result& r);
+// Appends the cells of a result, one per column of result_columns(), each
+// followed by a comma. None of them needs quotes.
+void csv_cells(std::string& out, const Result& r);
 
 }  // namespace cli

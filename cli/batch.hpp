@@ -1,0 +1,43 @@
+// The row loop of a batch: a reader that hands out blocks of records in
+// file order, workers that turn each block into its written rows and error
+// lines, and a writer that hands the blocks on in file order. With one job
+// the loop runs in the calling thread; with more, each job is a thread.
+// The output is the same bytes for any number of jobs, and the memory held
+// is a block per job, whatever the length of the file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "morvelstandrik/cli/csv.hpp"
+#include "morvelstandrik/cli/pipeline.hpp"
+#include "morvelstandrik/shell/streams.hpp"
+
+namespace cli {
+
+// What every row of a batch shares.
+struct BatchSetup {
+  const Command* command = nullptr;
+  Layout layout;                                      // the header's columns
+  windsea::Model model = windsea::Model::kDeepWater;  // for an empty model
+  bool json = false;                                  // JSON Lines, else CSV
+  bool with_report = false;  // JSON: the text report as a member
+  std::string said;          // "morvelstandrik: windsea: FILE:" before a line
+  unsigned jobs = 1;
+};
+
+// The records a job takes at a time.
+inline constexpr std::size_t kBlockRows = 512;
+
+// Writes the header, then reads the records after it to the end and writes
+// one row for each, in order; each bad row also gets a line on err.
+// Returns whether any row was bad.
+//   windsea, CSV, 2 jobs: "wind_kt,duration_h,...\n20,10,100,10\n" ->
+//   the header and one row on out, false
+bool run_rows(const BatchSetup& setup, CsvReader& reader, shell::ByteSink& out,
+              shell::ByteSink& err);
+
+// The cores this process may run on (at least 1).
+unsigned available_cores();
+
+}  // namespace cli
