@@ -1,5 +1,6 @@
 #include "morvelstandrik/windsea/engine.hpp"
 
+#include <bit>
 #include <cmath>
 
 #include "morvelstandrik/physics/beaufort.hpp"
@@ -96,8 +97,8 @@ class KeepCheck final : public physics::SelfCheck {
 // transform's no-height value.
 struct Step {
   physics::DeepWater sea;  // raised by the wind
-  float winc;
-  physics::DeepWater rel;  // raised by the relative wind
+  physics::DeepWater rel;  // raised by the relative wind (in that model)
+  physics::ShoalResult shoal;
   float hs2, wlen2, tper2;
   std::int32_t ier;
   float stp0, stp2, ss0;
@@ -105,26 +106,48 @@ struct Step {
   std::optional<GroupVelocityMismatch> check;
 };
 
-Step step(const Conditions& in, float d) {
+bool same_sea(const physics::DeepWater& a, const physics::DeepWater& b) {
+  return std::bit_cast<std::uint32_t>(a.hs0) ==
+             std::bit_cast<std::uint32_t>(b.hs0) &&
+         std::bit_cast<std::uint32_t>(a.tper0) ==
+             std::bit_cast<std::uint32_t>(b.tper0);
+}
+
+// The step of the conditions after the wind has blown d hours. The step
+// before, of the same conditions, may be given: where the wind has raised
+// the very same deep-water sea (the fetch stopped its growth), its
+// transform is taken over instead of worked out again. That gives the same
+// bits: curwav is a function of its arguments alone (gravity, the depth and
+// the current, which are the same conditions', and the sea's period and
+// height, bit for bit the same): it writes every field of the record before
+// reading it and keeps nothing between calls, and the self-check reports
+// only what it computes from those arguments.
+Step step(const Conditions& in, float d, const Step* before = nullptr) {
   Step s{};
   s.sea = physics::deepw(in.wind, d, in.fetch);
-  // A current against the wind (negative) raises the wind over the water.
-  s.winc = std::fabs(in.wind - in.curr);
-  s.rel = physics::deepw(s.winc, d, in.fetch);
-  physics::Com2 com2{};
-  KeepCheck check;
-  const physics::ShoalResult shoal = physics::curwav(
-      gravity, in.depth, in.curr, s.sea.tper0, s.sea.hs0, com2, check);
-  s.check = check.raised;
-  s.depthc = com2.depthc;
-  s.ier = shoal.ier;
+  if (before && same_sea(before->sea, s.sea)) {
+    s.shoal = before->shoal;
+    s.depthc = before->depthc;
+    s.check = before->check;
+  } else {
+    physics::Com2 com2{};
+    KeepCheck check;
+    s.shoal = physics::curwav(gravity, in.depth, in.curr, s.sea.tper0,
+                              s.sea.hs0, com2, check);
+    s.check = check.raised;
+    s.depthc = com2.depthc;
+  }
+  s.ier = s.shoal.ier;
   if (in.model == Model::kRelativeWind) {
+    // A current against the wind (negative) raises the wind over the water.
+    const float winc = std::fabs(in.wind - in.curr);
+    s.rel = physics::deepw(winc, d, in.fetch);
     s.hs2 = s.rel.hs0;
     s.wlen2 = s.rel.wlen0;
     s.tper2 = s.rel.tper0;
   } else {
-    s.hs2 = shoal.hs2;
-    s.wlen2 = shoal.wlen2;
+    s.hs2 = s.shoal.hs2;
+    s.wlen2 = s.shoal.wlen2;
     s.tper2 = s.sea.tper0;  // the transform keeps the period
   }
   s.stp0 = s.sea.hs0 / s.sea.wlen0;
@@ -140,6 +163,7 @@ void develop(const Conditions& in, const Step& report, Report& r) {
   float hsalt = 0.0f;
   float tper0 = report.sea.tper0;  // the period left by the previous step
   std::int32_t first_count = 0;
+  Step s = report;
   for (std::size_t i = 0; i < kHorizons.size(); ++i) {
     Horizon& h = dev[i];
     h.hours = kHorizons[i];
@@ -154,7 +178,7 @@ void develop(const Conditions& in, const Step& report, Report& r) {
     h.waves = mr;
     const float x = static_cast<float>(mr);
 
-    const Step s = step(in, static_cast<float>(h.hours) + durold);
+    s = step(in, static_cast<float>(h.hours) + durold, &s);
     tper0 = s.sea.tper0;
     h.check = s.check;
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "morvelstandrik/physics/curwav.hpp"
@@ -268,6 +270,42 @@ TEST(Development, LimitsAndNoValues) {
       }
     }
   }
+}
+
+// Where the fetch has stopped the growth, the horizons raise the very same
+// deep-water sea as the report, and their transform is taken over from the
+// step before. Each horizon's height must be the one a fresh transform of
+// its own deep-water sea gives.
+TEST(Develop, HorizonsOfAFetchLimitedSeaAreTheirOwnTransforms) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> wind(10, 60), dura(5, 150), fetch(2, 40),
+      depth(3, 300), curr(-3, 3);
+  int repeated = 0;
+  for (int k = 0; k < 300; ++k) {
+    const Conditions in =
+        sea(static_cast<float>(wind(rng)), static_cast<float>(dura(rng)),
+            static_cast<float>(fetch(rng)), static_cast<float>(depth(rng)),
+            static_cast<float>(curr(rng)));
+    const Report r = evaluate(in);
+    if (!r.development) continue;
+    float held = 0.0f;
+    physics::DeepWater before = physics::deepw(in.wind, in.dura, in.fetch);
+    for (const Horizon& h : *r.development) {
+      const physics::DeepWater own = physics::deepw(
+          in.wind, in.dura + static_cast<float>(h.hours), in.fetch);
+      repeated += own.hs0 == before.hs0 && own.tper0 == before.tper0;
+      before = own;
+      physics::Com2 com2{};
+      physics::SelfCheckRecorder check;
+      const physics::ShoalResult fresh = physics::curwav(
+          gravity, in.depth, in.curr, own.tper0, own.hs0, com2, check);
+      if (fresh.hs2 > 40.0f) break;  // the table holds its limits from here
+      held = std::max(held, fresh.hs2);
+      ASSERT_TRUE(h.height) << k;
+      EXPECT_EQ(held, *h.height) << k << " " << h.hours;
+    }
+  }
+  EXPECT_GT(repeated, 100);  // the taken-over transforms were exercised
 }
 
 }  // namespace
