@@ -24,11 +24,26 @@ struct Block {
   bool bad = false;
 };
 
-// Reads the next block of records; false when none was left.
+std::size_t bytes_of(const Record& r) {
+  std::size_t n = 0;
+  for (const std::string& f : r.fields) n += f.capacity();
+  return n;
+}
+
+// Reads the next block of records, of at most kBlockRows records and not
+// many more than kBlockBytes bytes; false when none was left. A record
+// that grew large gives its memory back before it is read into again.
 bool read_block(CsvReader& reader, Block& b) {
   if (b.records.size() < kBlockRows) b.records.resize(kBlockRows);
   b.count = 0;
-  while (b.count < kBlockRows && reader.next(b.records[b.count])) ++b.count;
+  std::size_t bytes = 0;
+  while (b.count < kBlockRows && bytes < kBlockBytes) {
+    Record& r = b.records[b.count];
+    if (bytes_of(r) > kLargeRecord) r = Record{};
+    if (!reader.next(r)) break;
+    bytes += bytes_of(r);
+    ++b.count;
+  }
   return b.count > 0;
 }
 
@@ -110,7 +125,6 @@ class Jobs {
       ended_ = true;
       return false;
     }
-    ended_ = b.count < kBlockRows;
     b.index = next_read_++;
     return true;
   }

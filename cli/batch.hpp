@@ -26,8 +26,12 @@ struct BatchSetup {
   unsigned jobs = 1;
 };
 
-// The records a job takes at a time.
+// The records a job takes at a time: so many, or the first that reach so
+// many bytes (a record holds at most 64 KiB).
 inline constexpr std::size_t kBlockRows = 512;
+inline constexpr std::size_t kBlockBytes = 1 << 20;
+// A record that held more gives its memory back before the next read.
+inline constexpr std::size_t kLargeRecord = 4096;
 
 // Writes the header, then reads the records after it to the end and writes
 // one row for each, in order; each bad row also gets a line on err.

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The command line's batches as streams: a 100 MB line, a quoted field that
 # never closes over 100 MB, and many rows must all pass through in small
-# memory, every row answered in order; output that cannot be written ends
-# the program as the dialogue's does.
+# memory, every row answered in order, with one job and with four; output
+# that cannot be written ends the program as the dialogue's does.
 # Usage: cli_streams.sh PROGRAM
 set -u
 program=$1
 source "$(dirname "$0")/stream_run.sh"
 program_args=(swell --batch -)
 run_seconds=120
-limit_kb=16384  # peak resident memory (kB) allowed
+# Peak resident memory (kB) allowed; a sanitizer's shadow memory needs more.
+limit_kb=${MORVEL_STREAM_LIMIT_KB:-16384}
 
 run_batch() {  # label, generator command...
   label=$1
@@ -61,5 +62,27 @@ status=$?
 many_rows | "$program" swell --batch - 2>/dev/null | head -n 1 >/dev/null
 status=${PIPESTATUS[1]}
 [ "$status" -eq 141 ] || fail "broken pipe: status $status, expected 141"
+
+# The same with four jobs: bounded memory over many rows and over a long
+# line, the same bytes as one job from a pipe, and an output failure in the
+# middle of the run ending it as with one job.
+program_args=(swell --batch - --jobs 4)
+run_batch "200000 rows, 4 jobs" many_rows
+[ "$status" -eq 0 ] || fail "200000 rows, 4 jobs: status $status"
+cp "$work/out" "$work/out4"
+program_args=(swell --batch - --jobs 1)
+run_on many_rows
+cmp -s "$work/out" "$work/out4" || fail "4 jobs: not the bytes of one job"
+program_args=(swell --batch - --jobs 4)
+run_batch "100 MB line, 4 jobs" long_line
+[ "$status" -eq 1 ] || fail "100 MB line, 4 jobs: status $status, expected 1"
+many_rows | "$program" swell --batch - --jobs 4 >/dev/full 2>"$work/err"
+status=${PIPESTATUS[1]}
+[ "$status" -eq 2 ] || fail "full disk, 4 jobs: status $status, expected 2"
+grep -q '^morvelstandrik: standard output: No space left on device$' \
+  "$work/err" || fail "full disk, 4 jobs: no notice"
+many_rows | "$program" swell --batch - --jobs 4 2>/dev/null | head -n 1000 >/dev/null
+status=${PIPESTATUS[1]}
+[ "$status" -eq 141 ] || fail "broken pipe, 4 jobs: status $status, expected 141"
 
 exit $failed
