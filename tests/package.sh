@@ -70,6 +70,7 @@ for f in ./usr/bin/morvelstandrik ./usr/share/man/man1/morvelstandrik.1.gz \
   grep -qx "$f" "$work/program.files" || fail "morvelstandrik lacks $f"
 done
 for f in ./usr/include/morvelstandrik/physics/wvnum.hpp \
+  ./usr/include/morvelstandrik/swell/decay_table.hpp \
   ./usr/include/morvelstandrik/swell/swelld.hpp \
   "./usr/lib/$multiarch/libmorvelstandrik_physics.a" \
   "./usr/lib/$multiarch/libmorvelstandrik_swell.a" \
