@@ -172,8 +172,8 @@ grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
 # literal scan is test code, not installed: its source comes along.
 reference=$work/reference/morvelstandrik/physics
 mkdir -p "$reference"
-cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp,float_math.hpp} \
-  "$reference"
+cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp} \
+  "$source_dir"/physics/{wvnum_grid.hpp,float_math.hpp} "$reference"
 cmake -S "$source_dir/tests/installed_wvnum" -B "$work/installed_wvnum" \
   -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$root/usr" \
   -DMORVEL_REFERENCE_DIR="$work/reference" >/dev/null
