@@ -19,7 +19,7 @@ inline constexpr float dw = wlmx / static_cast<float>(nz + 1);  // step, m
 // (pi + pi) / max(i * dw, wlmin). Points 1 to 4 all try the 1 m wave:
 //   ak(1) = ak(4) = 2 pi ~ 6.2832;  ak(5) ~ 5.9846 (1.05 m);
 //   ak(10000) ~ 0.0029923 (2099.79 m)
-inline float ak(std::int32_t i) {
+constexpr float ak(std::int32_t i) {
   float wl = static_cast<float>(i) * dw;
   if (wl < wlmin) wl = wlmin;
   return (pi + pi) / wl;
