@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/shell/console.hpp"
-#include "morvelstandrik/shell/menu.hpp"
 #include "morvelstandrik/shell/signals.hpp"
-#include "morvelstandrik/swell/swell.hpp"
-#include "morvelstandrik/windsea/ocean.hpp"
 
 namespace {
 
@@ -39,6 +39,6 @@ int main(int argc, char** argv) {
     return cli::run(args, in, out, err);
   }
   shell::Console console(in, out, err, kFatalHook);
-  shell::main_menu(console, windsea::ocean, swell::swell);
+  dialogue::main_menu(console, dialogue::ocean, dialogue::swell);
   return 0;
 }

@@ -11,11 +11,11 @@
 
 #include "morvelstandrik/bench/session.hpp"
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/shell/console.hpp"
-#include "morvelstandrik/shell/menu.hpp"
-#include "morvelstandrik/swell/swell.hpp"
 #include "morvelstandrik/windsea/engine.hpp"
-#include "morvelstandrik/windsea/ocean.hpp"
 
 namespace {
 
@@ -73,7 +73,7 @@ void BM_Dialogue(benchmark::State& state) {
     shell::MemorySource in(session);
     Discard out, err;
     shell::Console console(in, out, err);
-    shell::main_menu(console, windsea::ocean, swell::swell);
+    dialogue::main_menu(console, dialogue::ocean, dialogue::swell);
     benchmark::DoNotOptimize(out.written);
   }
   state.SetItemsProcessed(state.iterations() * kRows);

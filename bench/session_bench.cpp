@@ -7,13 +7,13 @@
 #include <string>
 
 #include "morvelstandrik/bench/session.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/shell/console.hpp"
-#include "morvelstandrik/shell/menu.hpp"
 #include "morvelstandrik/shell/streams.hpp"
 #include "morvelstandrik/swell/engine.hpp"
-#include "morvelstandrik/swell/swell.hpp"
 #include "morvelstandrik/windsea/engine.hpp"
-#include "morvelstandrik/windsea/ocean.hpp"
 
 namespace {
 
@@ -53,7 +53,7 @@ void BM_WholeSession(benchmark::State& state) {
     shell::MemorySource in(input);
     Discard out, err;
     shell::Console console(in, out, err);
-    shell::main_menu(console, windsea::ocean, swell::swell);
+    dialogue::main_menu(console, dialogue::ocean, dialogue::swell);
     benchmark::DoNotOptimize(out.written);
   }
   state.SetItemsProcessed(state.iterations() * (kCycles + kPasses));

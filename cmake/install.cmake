@@ -56,7 +56,19 @@ endfunction()
 morvel_public_library(morvel_physics SUBDIR physics HEADERS
   beaufort.hpp com2.hpp curwav.hpp deepw.hpp heicor.hpp wvnum.hpp)
 morvel_public_library(morvel_swell_kernel SUBDIR swell HEADERS
-  swelld.hpp distance.hpp)
+  decay_table.hpp distance.hpp)
+# The swell-decay table's header had the inversion's name before; programs
+# that include it by that name keep compiling.
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/earlier_names/swelld.hpp CONTENT
+"// Earlier name of <morvelstandrik/swell/decay_table.hpp>: the swell-decay
+// table and its inversion (swelld, hswell, dista).
+#pragma once
+
+#include <morvelstandrik/swell/decay_table.hpp>
+")
+install(FILES ${PROJECT_BINARY_DIR}/earlier_names/swelld.hpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/swell
+        COMPONENT development)
 morvel_public_library(morvel_windsea SUBDIR windsea HEADERS engine.hpp)
 # The walk over the engines' results: a header only.
 install(TARGETS morvel_fields EXPORT morvelstandrikTargets

@@ -9,17 +9,18 @@
 #include <string>
 #include <string_view>
 
-#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/shell/test_session.hpp"
-#include "morvelstandrik/swell/swell.hpp"
-#include "morvelstandrik/windsea/ocean.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   shell::testing::Session s(
       std::string_view(reinterpret_cast<const char*>(data), size));
-  const std::string diagnosis =
-      s.run([&] { shell::main_menu(s.console, windsea::ocean, swell::swell); });
+  const std::string diagnosis = s.run([&] {
+    dialogue::main_menu(s.console, dialogue::ocean, dialogue::swell);
+  });
   const std::string& out = s.out.text;
   const std::string_view end = "  ~~~~~~ END of MORVELSTANDRIK ~~~~~~~~\n";
   const bool ended_at_menu =

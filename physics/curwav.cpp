@@ -2,8 +2,14 @@
 
 #include "morvelstandrik/physics/float_math.hpp"
 #include "morvelstandrik/physics/wvnum.hpp"
+#include "morvelstandrik/physics/wvnum_grid.hpp"
 
 namespace physics {
+
+// The solver always returns one of its grid points, and the longest of them
+// (2099.79 m) has the smallest wave number, about 0.003 rad/m: a lower limit
+// of 0.0005 rad/m (a 12566 m wave) on the reported length could never act.
+static_assert(wvnum_grid::ak(wvnum_grid::nz) > 0.0005f);
 
 ShoalResult curwav(float g, float depth, float curr, float tper0, float hs0,
                    Com2& com2, SelfCheck& check) {
@@ -23,10 +29,10 @@ ShoalResult curwav(float g, float depth, float curr, float tper0, float hs0,
       heicor(g, depth0, depth, curr, ak0, ak, he0, ier, com2, check);
   const float hs2 = he2;
 
-  // The limits apply to the reported length only; the height correction has
-  // used the wave number as found.
+  // The limit applies to the reported length only; the height correction
+  // has used the wave number as found. Waves shorter than 2 pi m are
+  // reported as 2 pi m.
   if (ak > 1.0f) ak = 1.0f;
-  if (ak < 0.0005f) ak = 0.0005f;
   const float wlen2 = (pi + pi) / ak;
   return {hs2, wlen2, ier};
 }

@@ -27,6 +27,10 @@ TEST(Curwav, TransformCases) {
        5e-3f, 0},
       {"blocked: length of the best grid point", 5000, -5, 5.24f, 1.88f,
        no_height, 0.0f, 17.01f, 5e-3f, 3},
+      // The root (about 2500 m) lies beyond the solver's range: the length
+      // is its longest grid point, the smallest wave number it can give.
+      {"beyond the range: the longest grid point", 5000, 0, 40.0f, 1.0f,
+       no_height, 0.0f, 2099.79f, 5e-3f, 3},
       // The solver's root is the 1.68 m grid point (3.74 rad/m); the
       // reported wave number is limited to 1.0.
       {"length limit for a 1 s period", 5000, 0, 1.0f, 0.1f, 0.1f, 0.0f, 6.28f,

@@ -6,28 +6,21 @@
 #include <optional>
 
 #include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/wvnum_grid.hpp"
 
 namespace physics {
 namespace {
 
-constexpr std::int32_t nz = 10000;   // grid steps
-constexpr float wlmx = 2100.0f;      // wave length that bounds the grid, m
+using wvnum_grid::nz;
 constexpr float qktms = 0.5144445f;  // knots to m/s, 1852/3600
 
-// Wave number of grid point i: a wave length of i steps, at least 1 m.
-float grid_ak(std::int32_t i, float dw) {
-  float wl = static_cast<float>(i) * dw;
-  if (wl < 1.0f) wl = 1.0f;
-  return (pi + pi) / wl;
-}
-
 // The grid's wave numbers do not depend on the wave or the water: formed
-// once, by the same float steps as in the scan. ak[0] is unused.
+// once, by the same float steps as in the scan. Indexed by grid point, so
+// ak[0] is unused.
 const std::array<float, nz + 1>& grid() {
   static const std::array<float, nz + 1> table = [] {
     std::array<float, nz + 1> ak{};
-    const float dw = wlmx / static_cast<float>(nz + 1);
-    for (std::int32_t i = 1; i <= nz; ++i) ak[i] = grid_ak(i, dw);
+    for (std::int32_t i = 1; i <= nz; ++i) ak[i] = wvnum_grid::ak(i);
     return ak;
   }();
   return table;

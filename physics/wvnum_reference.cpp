@@ -4,26 +4,19 @@
 #include <cstdint>
 
 #include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/wvnum_grid.hpp"
 
 namespace physics {
 namespace {
 
 constexpr float qktms = 0.5144445f;
-constexpr std::int32_t nz = 10000;
-
-float grid_step() {
-  return 2100.0f / static_cast<float>(nz + 1);
-}
-
-// The trial wave number of step i.
-float step_ak(std::int32_t i, float dw) {
-  float wl = static_cast<float>(i) * dw;
-  if (wl < 1.0f) wl = 1.0f;
-  return (pi + pi) / wl;
-}
+using wvnum_grid::nz;
 
 // The scan's loop; ak_at(i) gives the trial wave number of step i and
-// rest_at(i, ak) its residual.
+// rest_at(i, ak) its residual. It is kept apart from the fast search's own
+// literal fallback on purpose: this is the scan as its steps read, one grid
+// point after the other with every rule in place, the oracle that the
+// fast search is verified against bit for bit. Only the grid is shared.
 template <class WaveNumberAt, class Residual>
 WaveNumber scan(WaveNumberAt ak_at, Residual rest_at) {
   float rmin = 9999.9f;
@@ -61,19 +54,17 @@ WaveNumber wvnum_literal(float grav, float tper0, float curr, float depth,
   com2.gravc = grav;
   com2.depthc = depth;
   com2.curms = curr * qktms;
-  const float dw = grid_step();
   return scan(
-      [dw](std::int32_t i) { return step_ak(i, dw); },
+      [](std::int32_t i) { return wvnum_grid::ak(i); },
       [&](std::int32_t, float ak) { return kdisper(omeg, ak, com2).dv; });
 }
 
 LiteralWater::LiteralWater(float grav, float depth)
     : grav_(grav), depth_(depth), ak_(nz + 1), v2_(nz + 1) {
   const Com2 env{0.0f, grav, depth};
-  const float dw = grid_step();
   for (std::int32_t i = 1; i <= nz; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    ak_[at] = step_ak(i, dw);
+    ak_[at] = wvnum_grid::ak(i);
     v2_[at] = kdisper(0.0f, ak_[at], env).v2;
   }
 }

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "morvelstandrik/physics/float_math.hpp"
+#include "morvelstandrik/physics/wvnum_grid.hpp"
 #include "morvelstandrik/physics/wvnum_reference.hpp"
 
 namespace physics {
@@ -88,6 +89,26 @@ TEST(Wvnum, OverwritesTheWholeRecord) {
   EXPECT_EQ(com2.gravc, g);
   EXPECT_EQ(com2.depthc, 20.0f);
   EXPECT_NEAR(com2.curms, 3.0 * 1852.0 / 3600.0, 1e-6);
+}
+
+TEST(WvnumGrid, WaveLengthsOfTheGridPoints) {
+  // Point i tries i steps of 2100/10001 m, but never less than 1 m.
+  const struct {
+    std::int32_t i;
+    double length;  // m
+  } cases[] = {
+      {1, 1.0},                    // 0.21 m, raised to 1 m
+      {4, 1.0},                    // 0.84 m, raised to 1 m
+      {5, 5 * grid_step},          // 1.05 m, the first point past 1 m
+      {573, 573 * grid_step},      // 120.32 m
+      {574, 574 * grid_step},      // 120.53 m
+      {10000, 10000 * grid_step},  // 2099.79 m, the longest
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(length_of(wvnum_grid::ak(c.i)), c.length, 1e-6 * c.length)
+        << "grid point " << c.i;
+  }
+  EXPECT_EQ(wvnum_grid::nz, 10000);
 }
 
 // Residual of the dispersion relation with Doppler shift, in double.

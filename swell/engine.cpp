@@ -1,8 +1,8 @@
 #include "morvelstandrik/swell/engine.hpp"
 
 #include "morvelstandrik/physics/beaufort.hpp"
+#include "morvelstandrik/swell/decay_table.hpp"
 #include "morvelstandrik/swell/distance.hpp"
-#include "morvelstandrik/swell/swelld.hpp"
 
 namespace swell {
 

@@ -70,6 +70,7 @@ for f in ./usr/bin/morvelstandrik ./usr/share/man/man1/morvelstandrik.1.gz \
   grep -qx "$f" "$work/program.files" || fail "morvelstandrik lacks $f"
 done
 for f in ./usr/include/morvelstandrik/physics/wvnum.hpp \
+  ./usr/include/morvelstandrik/swell/decay_table.hpp \
   ./usr/include/morvelstandrik/swell/swelld.hpp \
   "./usr/lib/$multiarch/libmorvelstandrik_physics.a" \
   "./usr/lib/$multiarch/libmorvelstandrik_swell.a" \
@@ -171,8 +172,8 @@ grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
 # literal scan is test code, not installed: its source comes along.
 reference=$work/reference/morvelstandrik/physics
 mkdir -p "$reference"
-cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp,float_math.hpp} \
-  "$reference"
+cp "$source_dir"/physics/{wvnum_reference.hpp,wvnum_reference.cpp} \
+  "$source_dir"/physics/{wvnum_grid.hpp,float_math.hpp} "$reference"
 cmake -S "$source_dir/tests/installed_wvnum" -B "$work/installed_wvnum" \
   -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$root/usr" \
   -DMORVEL_REFERENCE_DIR="$work/reference" >/dev/null

@@ -8,8 +8,8 @@
 #include <morvelstandrik/physics/curwav.hpp>
 #include <morvelstandrik/physics/deepw.hpp>
 #include <morvelstandrik/physics/wvnum.hpp>
+#include <morvelstandrik/swell/decay_table.hpp>
 #include <morvelstandrik/swell/engine.hpp>
-#include <morvelstandrik/swell/swelld.hpp>
 #include <morvelstandrik/windsea/engine.hpp>
 
 namespace {

@@ -4,7 +4,7 @@
 #include "morvelstandrik/shell/console.hpp"
 #include "morvelstandrik/windsea/engine.hpp"
 
-namespace windsea {
+namespace dialogue {
 
 // Shows the introduction, then runs cycles: five number entries (wind,
 // duration, fetch, depth, current) clamped to the model's ranges, the
@@ -16,6 +16,6 @@ void ocean(shell::Console& console);
 
 // Prints the report for one cycle's limited entries and, where its warnings
 // allow, the development table.
-void report(shell::Console& console, const Conditions& in);
+void windsea_report(shell::Console& console, const windsea::Conditions& in);
 
-}  // namespace windsea
+}  // namespace dialogue

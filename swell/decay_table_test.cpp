@@ -1,4 +1,4 @@
-#include "morvelstandrik/swell/swelld.hpp"
+#include "morvelstandrik/swell/decay_table.hpp"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "morvelstandrik/swell/swelld.hpp"
+#include "morvelstandrik/swell/decay_table.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 namespace swell {
 
 float hswell(float s, std::int32_t i) {
-  // Height coefficient per wind class; room for ten rows, four in use.
-  static constexpr float a[10] = {436.0f, 1403.0f, 3443.0f, 5673.0f};
+  // Height coefficient per wind class.
+  static constexpr float a[4] = {436.0f, 1403.0f, 3443.0f, 5673.0f};
   const float decay = static_cast<float>(
       std::pow(static_cast<double>(s), static_cast<double>(-2.7f)));
   return a[i - 1] * decay;
@@ -15,8 +15,8 @@ float hswell(float s, std::int32_t i) {
 
 float dista(float s, std::int32_t i) {
   // Threshold period per wind class: a swell of this period or shorter has
-  // not yet left the wind field.  Room for ten rows, four in use.
-  static constexpr float tzero[10] = {7.0f, 8.5f, 9.2f, 9.6f};
+  // not yet left the wind field.
+  static constexpr float tzero[4] = {7.0f, 8.5f, 9.2f, 9.6f};
   const float t = std::max(s, tzero[i - 1]);
   const float travel = static_cast<float>(std::pow(
       static_cast<double>(t - tzero[i - 1]), static_cast<double>(1.236f)));
@@ -24,8 +24,8 @@ float dista(float s, std::int32_t i) {
 }
 
 Inversion swelld(float period, float height) {
-  // Wind speed (kt) per wind class; room for ten rows, four in use.
-  static constexpr std::int32_t nw[10] = {20, 30, 40, 50};
+  // Wind speed (kt) per wind class.
+  static constexpr std::int32_t nw[4] = {20, 30, 40, 50};
   const float s = period;
   const float h0 = height;
 
@@ -35,9 +35,11 @@ Inversion swelld(float period, float height) {
   if (h0 > hmax) return {static_cast<float>(nw[3]), dista(s, 4), 2};
 
   // Lower bracket row: the last row whose height lies strictly below the
-  // observed one; row 1 when the swell is exactly as high as row 1.
+  // observed one; row 1 when the swell is exactly as high as row 1. Row 4
+  // need not be asked: its height is hmax, and a swell higher than that
+  // has already returned, so the bracket ends at rows 3 and 4 at most.
   std::int32_t ilow = 1;
-  for (std::int32_t i = 1; i <= 4; ++i) {
+  for (std::int32_t i = 1; i <= 3; ++i) {
     if (hswell(s, i) < h0) ilow = i;
   }
   const std::int32_t ihig = ilow + 1;

@@ -1,4 +1,4 @@
-#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,16 +6,16 @@
 
 #include "morvelstandrik/shell/test_session.hpp"
 
-namespace shell {
+namespace dialogue {
 namespace {
 
-using testing::Session;
+using shell::testing::Session;
 
 std::string calls;
-void ocean(Console&) {
+void ocean(shell::Console&) {
   calls += '1';
 }
-void swell(Console&) {
+void swell(shell::Console&) {
   calls += '2';
 }
 
@@ -88,4 +88,4 @@ TEST(MainMenu, DrawsTheScreen) {
 }
 
 }  // namespace
-}  // namespace shell
+}  // namespace dialogue

@@ -1,4 +1,4 @@
-#include "morvelstandrik/windsea/ocean.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 
 #include <cmath>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include "morvelstandrik/report/report.hpp"
 #include "morvelstandrik/shell/readit.hpp"
 
-namespace windsea {
+namespace dialogue {
 namespace {
 
 constexpr const char* kTildes =
@@ -56,9 +56,9 @@ void introduction(shell::Console& console) {
 
 }  // namespace
 
-void report(shell::Console& console, const Conditions& in) {
+void windsea_report(shell::Console& console, const windsea::Conditions& in) {
   std::string text;
-  report::windsea(text, evaluate(in));
+  report::windsea(text, windsea::evaluate(in));
   console.text(text);
 }
 
@@ -68,7 +68,7 @@ void ocean(shell::Console& console) {
   float zfetch = 5000.0f;
   float zdepth = 5000.0f;
   float zcurr = 0.0f;
-  Model model = Model::kDeepWater;
+  windsea::Model model = windsea::Model::kDeepWater;
 
   introduction(console);
   for (;;) {
@@ -78,10 +78,10 @@ void ocean(shell::Console& console) {
     shell::readit(console, zwind);
     // A negative wind is the switch to the sea of the relative wind, for
     // the rest of this calculation.
-    if (zwind < -0.5f) model = Model::kRelativeWind;
-    if (!raises_sea(zwind)) break;
-    const Limited wind = limit_wind(std::fabs(zwind));
-    if (wind.notes.has(Note::kWindCompressed)) {
+    if (zwind < -0.5f) model = windsea::Model::kRelativeWind;
+    if (!windsea::raises_sea(zwind)) break;
+    const windsea::Limited wind = windsea::limit_wind(std::fabs(zwind));
+    if (wind.notes.has(windsea::Note::kWindCompressed)) {
       console.empty();
       console.list({" NOTE: Results for winds above 65 knots are not "});
       console.list({" reliable, as these winds will take off the tops"});
@@ -93,21 +93,22 @@ void ocean(shell::Console& console) {
 
     console.list({"Input> Duration of wind in hours, Range:{1,200} ="});
     shell::readit(console, zdura);
-    zdura = limit_duration(zdura).value;
+    zdura = windsea::limit_duration(zdura).value;
     console.list({"Input> Fetch in  km, Range:{1,5000} ="});
     shell::readit(console, zfetch);
-    zfetch = limit_fetch(zfetch).value;
+    zfetch = windsea::limit_fetch(zfetch).value;
     console.list({"Input> Depth of water in meters, Range:{1,5000} ="});
     shell::readit(console, zdepth);
-    zdepth = limit_depth(zdepth).value;
+    zdepth = windsea::limit_depth(zdepth).value;
     console.list({"Input> Current of water in knots, Range:{-15,15} ="});
     console.list({"       (negative value: current against the wind)"});
     shell::readit(console, zcurr);
-    zcurr = limit_current(zcurr).value;
+    zcurr = windsea::limit_current(zcurr).value;
 
     console.empty(50);
     console.empty(20);
-    report(console, Conditions{zwind, zdura, zfetch, zdepth, zcurr, model});
+    windsea_report(console, windsea::Conditions{zwind, zdura, zfetch, zdepth,
+                                                zcurr, model});
 
     console.list({kTildes});
     console.list({" hit [ENTER] to continue :"});
@@ -121,4 +122,4 @@ void ocean(shell::Console& console) {
   console.list({"#### end of program brelvomant ###"});
 }
 
-}  // namespace windsea
+}  // namespace dialogue

@@ -1,4 +1,4 @@
-#include "morvelstandrik/swell/swell.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
 
 #include <cstdint>
 
@@ -7,7 +7,7 @@
 #include "morvelstandrik/report/report.hpp"
 #include "morvelstandrik/swell/engine.hpp"
 
-namespace swell {
+namespace dialogue {
 namespace {
 
 constexpr const char* kBanner =
@@ -35,11 +35,11 @@ void swell(shell::Console& console) {
     console.list({"Input: Period of the swell in seconds"});
     console.read(period);
     console.empty();
-    if (period < kShortestPeriod) return;
+    if (period < swell::kShortestPeriod) return;
     console.list({"Input: Height of the swell in meters="});
     console.read(height);
 
-    const Field field = infer(period, height);
+    const swell::Field field = swell::infer(period, height);
     std::string result;
     report::swell(result, field);
     console.empty(51);
@@ -47,11 +47,11 @@ void swell(shell::Console& console) {
     console.empty(2);
     console.text(result);
     // The one-sided outcomes close with an empty record of their own.
-    if (field.outcome != Outcome::kInside) console.empty();
+    if (field.outcome != swell::Outcome::kInside) console.empty();
     console.empty(6);
     console.list({"hit [ENTER] to continue"});
     console.wait_enter();
   }
 }
 
-}  // namespace swell
+}  // namespace dialogue

@@ -1,4 +1,4 @@
-#include "morvelstandrik/windsea/ocean.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "morvelstandrik/shell/test_session.hpp"
 
-namespace windsea {
+namespace dialogue {
 namespace {
 
 using shell::testing::Session;
@@ -76,4 +76,4 @@ TEST(Ocean, ContinueAnswers) {
 }
 
 }  // namespace
-}  // namespace windsea
+}  // namespace dialogue

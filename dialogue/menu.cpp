@@ -1,10 +1,10 @@
-#include "morvelstandrik/shell/menu.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
 
 #include <cstdint>
 
-namespace shell {
+namespace dialogue {
 
-void main_menu(Console& console, Calculation ocean, Calculation swell) {
+void main_menu(shell::Console& console, Calculation ocean, Calculation swell) {
   // No choice has been read yet: an entry without a value at the first
   // prompt counts as an invalid choice and redraws the menu.
   std::int32_t indx = -1;
@@ -35,4 +35,4 @@ void main_menu(Console& console, Calculation ocean, Calculation swell) {
   console.flush();
 }
 
-}  // namespace shell
+}  // namespace dialogue
