@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "morvelstandrik/cli/csv.hpp"
+#include "morvelstandrik/dialogue/menu.hpp"
+#include "morvelstandrik/dialogue/swell.hpp"
+#include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/physics/beaufort.hpp"
 #include "morvelstandrik/physics/curwav.hpp"
 #include "morvelstandrik/physics/deepw.hpp"
-#include "morvelstandrik/shell/menu.hpp"
 #include "morvelstandrik/shell/test_session.hpp"
-#include "morvelstandrik/swell/swell.hpp"
-#include "morvelstandrik/windsea/ocean.hpp"
 
 namespace cli {
 namespace {
@@ -39,7 +39,7 @@ Outcome run_cli(std::vector<std::string> args, const std::string& input = "") {
 std::vector<std::string> dialogue_reports(const std::string& input) {
   shell::testing::Session s(input);
   EXPECT_EQ("", s.run([&] {
-    shell::main_menu(s.console, windsea::ocean, swell::swell);
+    dialogue::main_menu(s.console, dialogue::ocean, dialogue::swell);
   }));
   const std::string title =
       "  ~~~~~~~~~~~~~~ Height of Ocean Waves ~~~~~~~~~~~~~~~ \n";
@@ -126,7 +126,9 @@ TEST(OneCase, SwellTextIsTheDialoguesResult) {
   for (const auto& c : cases) {
     shell::testing::Session s(std::string("2\n") + c.period + "\n" + c.height +
                               "\n\n0\n0\n");
-    s.run([&] { shell::main_menu(s.console, windsea::ocean, swell::swell); });
+    s.run([&] {
+      dialogue::main_menu(s.console, dialogue::ocean, dialogue::swell);
+    });
     const std::size_t from = s.out.text.find(" Period of the Swell =");
     // The result ends before its trailing empty records.
     std::size_t to = s.out.text.find("hit [ENTER] to continue", from);

@@ -59,8 +59,11 @@ constexpr Entry kSwellEntries[] = {
 };
 
 Result compute_windsea(std::span<const float> v, windsea::Model model) {
-  return windsea::evaluate(
-      windsea::limit({v[0], v[1], v[2], v[3], v[4], model}));
+  const windsea::LimitedConditions limited =
+      windsea::limit({v[0], v[1], v[2], v[3], v[4], model});
+  windsea::Report r = windsea::evaluate(limited.used);
+  r.notes = limited.notes;
+  return r;
 }
 
 Result compute_swell(std::span<const float> v, windsea::Model) {

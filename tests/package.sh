@@ -165,6 +165,11 @@ grep -q 'swell 10 s, 3 m: wind 30.5 kt, distance 450 km, outcome 0' \
   "$work/consumer.out"
 grep -q 'engine: Hc 1.74 m, Lc 39.5 m, Tc 5.24 s, sea sickness 17 %, 680 waves per hour' \
   "$work/consumer.out"
+# The walk names 33 numbers (6 entries with the force, 3 deep-water and 3
+# wave figures, 4 report figures, 3 horizons of 5, the waves per hour and
+# the fully developed height); this sea has every one of them.
+grep -q 'engine: 33 fields, 33 with a value' "$work/consumer.out" ||
+  fail "the consumer's walk over the report"
 grep -q 'engine: swell 10 s, 3 m: inside, Bft 7, shown 400 km' \
   "$work/consumer.out"
 

@@ -348,12 +348,6 @@ Report evaluate(const Conditions& in) {
   return r;
 }
 
-Report evaluate(const LimitedConditions& limited) {
-  Report r = evaluate(limited.used);
-  r.notes = limited.notes;
-  return r;
-}
-
 Verdict warnings(float wind, float depth, float hs2, float wlen2, float stp2,
                  std::int32_t ier) {
   Verdict v;

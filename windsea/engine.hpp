@@ -203,8 +203,6 @@ struct Report {
 //     deep {1.883, 5.237, 42.78}, Hc 1.744, Lc 39.48, Tc 5.237, regular,
 //     sea sickness 17, dangerous shoal waves, Hmax 3.4 3.7 4.0, 680 waves/h
 Report evaluate(const Conditions& in);
-// The same for entries limited by limit(), with the notes it raised.
-Report evaluate(const LimitedConditions& limited);
 
 // The opposing current (knots, negative) that stops waves of period tper2:
 // a quarter of their deep-water phase speed. 6 s -> about -4.55 kt.

@@ -22,6 +22,30 @@ class CountingCheck final : public physics::SelfCheck {
   int count = 0;
 };
 
+// Counts the numbers of a result and those that have a value.
+class FieldCount final : public fields::FieldVisitor {
+ public:
+  void number(std::string_view, std::string_view,
+              std::optional<float> v) override {
+    ++fields;
+    values += v.has_value();
+  }
+  void integer(std::string_view, std::string_view,
+               std::optional<std::int32_t> v) override {
+    ++fields;
+    values += v.has_value();
+  }
+  void choice(std::string_view, std::span<const fields::Coded>,
+              std::size_t) override {}
+  void flags(std::string_view, std::span<const fields::Coded>,
+             std::uint32_t) override {}
+  void begin(std::string_view) override {}
+  void end() override {}
+  void begin_list(std::string_view, bool) override {}
+  void end_list() override {}
+  int fields = 0, values = 0;
+};
+
 }  // namespace
 
 int main() {
@@ -45,13 +69,20 @@ int main() {
   // The same through the engines, with the whole report's numbers.
   const windsea::Report report =
       windsea::evaluate({20.0f, 10.0f, 100.0f, 10.0f, 0.0f});
-  if (!report.height || !report.length || !report.sea_sickness) return 1;
+  if (!report.height || !report.length || !report.sea_sickness.known) {
+    return 1;
+  }
   std::printf(
       "engine: Hc %.2f m, Lc %.1f m, Tc %.2f s, sea sickness %d %%, "
       "%d waves per hour\n",
       static_cast<double>(*report.height), static_cast<double>(*report.length),
-      static_cast<double>(report.period), *report.sea_sickness,
+      static_cast<double>(report.period), report.sea_sickness.shown,
       report.waves_per_hour);
+  // Every field of the report, by the names the program's JSON gives them.
+  FieldCount count;
+  windsea::walk(count, report);
+  std::printf("engine: %d fields, %d with a value\n", count.fields,
+              count.values);
   const swell::Field wind_field = swell::infer(10.0f, 3.0f);
   const std::string_view outcome = swell::code(wind_field.outcome);
   std::printf("engine: swell 10 s, 3 m: %.*s, Bft %d, shown %.0f km\n",
