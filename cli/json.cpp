@@ -1,5 +1,6 @@
 #include "morvelstandrik/cli/json.hpp"
 
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -37,6 +38,13 @@ std::size_t utf8_length(std::string_view s) {
     if (b(i) < 0x80 || b(i) > 0xBF) return 0;
   }
   return n;
+}
+
+// A byte written in a JSON text as it is: printable ASCII but the quote
+// and the backslash.
+bool stands_for_itself(char ch) {
+  const auto c = static_cast<unsigned char>(ch);
+  return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
 }
 
 }  // namespace
@@ -186,29 +194,36 @@ void Json::separate() {
     after_key_ = false;
     return;
   }
-  if (!first_.empty()) {
-    if (!first_.back()) out_.push_back(',');
-    first_.back() = false;
+  if (depth_ > 0) {
+    const std::uint64_t bit = std::uint64_t{1} << (depth_ - 1);
+    if ((empty_ & bit) == 0) out_.push_back(',');
+    empty_ &= ~bit;
   }
 }
 
-void Json::begin_object() {
+void Json::open(char bracket) {
   separate();
-  out_.push_back('{');
-  first_.push_back(true);
+  out_.push_back(bracket);
+  assert(depth_ < kMaxDepth);
+  empty_ |= std::uint64_t{1} << depth_++;
+}
+
+void Json::close(char bracket) {
+  out_.push_back(bracket);
+  --depth_;
+}
+
+void Json::begin_object() {
+  open('{');
 }
 void Json::end_object() {
-  out_.push_back('}');
-  first_.pop_back();
+  close('}');
 }
 void Json::begin_array() {
-  separate();
-  out_.push_back('[');
-  first_.push_back(true);
+  open('[');
 }
 void Json::end_array() {
-  out_.push_back(']');
-  first_.pop_back();
+  close(']');
 }
 
 Json& Json::key(std::string_view name) {
@@ -252,6 +267,12 @@ void Json::quoted(std::string_view s, bool latin1) {
   static constexpr char hex[] = "0123456789abcdef";
   out_.push_back('"');
   for (std::size_t i = 0; i < s.size();) {
+    // A run of bytes that stand for themselves, in one piece.
+    std::size_t plain = i;
+    while (plain < s.size() && stands_for_itself(s[plain])) ++plain;
+    out_.append(s.data() + i, plain - i);
+    i = plain;
+    if (i == s.size()) break;
     const auto c = static_cast<unsigned char>(s[i]);
     if (c == '"' || c == '\\') {
       out_.push_back('\\');

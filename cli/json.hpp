@@ -36,9 +36,15 @@ class Json {
  private:
   void separate();
   void quoted(std::string_view text, bool latin1);
+  void open(char bracket);
+  void close(char bracket);
 
   std::string& out_;
-  std::vector<bool> first_;  // per open object or array: nothing written yet
+  // The objects and arrays open, and for each whether nothing is in it
+  // yet (bit i for the i-th open one).
+  static constexpr int kMaxDepth = 64;
+  int depth_ = 0;
+  std::uint64_t empty_ = 0;
   bool after_key_ = false;
 };
 
