@@ -7,23 +7,13 @@
 #include <vector>
 
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/cli/run_cli_test.hpp"
 
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input,
-                std::size_t piece) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input, piece);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 // A seeded wind-sea batch over several blocks: good rows of every kind,
 // bad numbers, short rows, an unknown model, quoted carried cells with

@@ -1,4 +1,5 @@
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/cli/run_cli_test.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +22,8 @@
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input = "") {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 // The reports the dialogue prints for a session, in order: from the report's
 // title up to the closing tilde line.

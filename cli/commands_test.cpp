@@ -10,22 +10,13 @@
 
 #include "morvelstandrik/cli/cli.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
+#include "morvelstandrik/cli/run_cli_test.hpp"
 
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input = "") {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 std::string latin1_as_utf8(const std::string& bytes) {
   std::string utf8;
