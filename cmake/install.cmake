@@ -1,6 +1,7 @@
 # Installation and the Debian packages.
 #
-# Two components, one Debian package each (CPack, `--target package`):
+# Two components, one Debian package each (CPack, `--target package`), and a
+# third where the Python module is built:
 #   program      -> morvelstandrik: the program with every front end, its
 #                   manual page, README and licence;
 #   development  -> libmorvelstandrik-dev: the kernels and engines as
@@ -9,7 +10,10 @@
 #                   package, so that other programs can
 #                   find_package(morvelstandrik) and link
 #                   morvelstandrik::physics, ::swell, ::windsea and
-#                   ::swell_engine without any console code.
+#                   ::swell_engine without any console code;
+#   python       -> python3-morvelstandrik: the Python package (the
+#                   pybind11 module and its NumPy and xarray functions)
+#                   in Debian's Python path.
 # Both carry the Debian changelog and the machine-readable copyright file.
 include(CMakePackageConfigHelpers)
 
@@ -86,6 +90,18 @@ morvel_strip_installed(program
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION ${morvel_doc_dir}/morvelstandrik COMPONENT program)
 
+# The Python package, where Debian's python3 finds it.
+if(TARGET morvel_python)
+  set(morvel_python_dir lib/python3/dist-packages/morvelstandrik)
+  install(TARGETS morvel_python LIBRARY DESTINATION ${morvel_python_dir}
+          COMPONENT python)
+  morvel_strip_installed(python
+    ${morvel_python_dir}/$<TARGET_FILE_NAME:morvel_python> --strip-unneeded)
+  install(FILES ${PROJECT_SOURCE_DIR}/python/morvelstandrik/__init__.py
+                ${PROJECT_SOURCE_DIR}/python/morvelstandrik/xarray.py
+          DESTINATION ${morvel_python_dir} COMPONENT python)
+endif()
+
 # The CMake package.
 install(EXPORT morvelstandrikTargets NAMESPACE morvelstandrik::
         DESTINATION ${morvel_config_dir} COMPONENT development)
@@ -136,10 +152,17 @@ endforeach()
 add_custom_target(morvel_compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${debian_dir}/morvelstandrik.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
-foreach(component_package "program;morvelstandrik"
-                          "development;libmorvelstandrik-dev")
-  list(GET component_package 0 component)
-  list(GET component_package 1 package)
+set(morvel_component_packages program morvelstandrik
+    development libmorvelstandrik-dev)
+if(TARGET morvel_python)
+  list(APPEND morvel_component_packages python python3-morvelstandrik)
+endif()
+list(LENGTH morvel_component_packages morvel_pairs)
+math(EXPR morvel_last "${morvel_pairs} - 1")
+foreach(at RANGE 0 ${morvel_last} 2)
+  math(EXPR next "${at} + 1")
+  list(GET morvel_component_packages ${at} component)
+  list(GET morvel_component_packages ${next} package)
   install(FILES ${debian_dir}/copyright ${debian_dir}/changelog.gz
           DESTINATION ${morvel_doc_dir}/${package} COMPONENT ${component})
 endforeach()
@@ -150,6 +173,9 @@ endforeach()
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL program development)
+if(TARGET morvel_python)
+  list(APPEND CPACK_COMPONENTS_ALL python)
+endif()
 set(CPACK_PACKAGE_NAME morvelstandrik)
 set(CPACK_PACKAGE_VENDOR "The morvelstandrik authors")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -193,4 +219,32 @@ A program finds them with find_package(morvelstandrik), links
 morvelstandrik::windsea, morvelstandrik::swell_engine,
 morvelstandrik::physics or morvelstandrik::swell and includes
 <morvelstandrik/windsea/engine.hpp> and the like.")
+
+if(TARGET morvel_python)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-morvelstandrik)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SHLIBDEPS ON)
+  # The module is built for one Python version: the one of MORVEL_PYTHON.
+  math(EXPR morvel_python_next "${MORVEL_PYTHON_MINOR} + 1")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS
+      "python3 (>= 3.${MORVEL_PYTHON_MINOR}), python3 (<< 3.${morvel_python_next}), python3-numpy")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_RECOMMENDS "python3-xarray")
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS
+      "python3-dask, python3-distributed, python3-netcdf4")
+  set(CPACK_DEBIAN_PYTHON_DESCRIPTION
+"wind-sea and swell engines of morvelstandrik for Python
+The engines of morvelstandrik as a Python 3 package over NumPy arrays:
+morvelstandrik.windsea estimates the height, length and period of the wind
+sea from wind, duration, fetch, water depth and current, with steepness,
+warnings, a sea-sickness probability and the development over the next
+hours; morvelstandrik.swell infers the wind field behind an observed swell.
+Inputs broadcast as in NumPy, every field comes as an array, and the
+results are the same, bit for bit, as those of the morvelstandrik program.
+
+morvelstandrik.xarray computes the wind sea over xarray datasets with CF
+attributes, lazily with Dask where the data are Dask arrays.
+
+The results are estimates from empirical growth laws and linear wave
+theory, not safe for navigation.")
+endif()
 include(CPack)

@@ -31,6 +31,16 @@ test_packages=(
   npm                  # installs the pinned front-end packages
   chromium             # headless browser for the page's tests
   python3              # test scripts: output comparison, process limits
+  pybind11-dev         # the Python module of the engine
+  python3-dev          # Python's headers, for /usr/bin/python3
+  python3-numpy        # the module's arrays
+  python3-xarray       # labelled arrays and datasets
+  python3-dask         # lazy, chunked arrays
+  python3-distributed  # Dask's scheduler and workers, for the cluster test
+  python3-netcdf4      # NetCDF files in the worked example
+  python3-matplotlib   # the worked example's map and time series
+  python3-pytest       # runs the Python tests
+  python3-hypothesis   # property tests of shapes and NaN
 )
 
 want=("${program_packages[@]}")
@@ -46,18 +56,20 @@ for p in "${want[@]}"; do
   fi
 done
 # node, npm and python3 may come with the machine's image outside Debian's
-# packages.
-if command -v node >/dev/null; then
-  missing=("${missing[@]/nodejs/}")
-fi
-if command -v npm >/dev/null; then
-  missing=("${missing[@]/npm/}")
-fi
-if command -v python3 >/dev/null; then
-  missing=("${missing[@]/python3/}")
-fi
-read -r -a missing <<<"${missing[*]}"
-
+# packages. Only the exact names are dropped: python3-numpy and the like
+# are still wanted.
+have_command() {
+  case "$1" in
+    nodejs) command -v node >/dev/null ;;
+    npm | python3) command -v "$1" >/dev/null ;;
+    *) return 1 ;;
+  esac
+}
+kept=()
+for p in "${missing[@]}"; do
+  have_command "$p" || kept+=("$p")
+done
+missing=("${kept[@]}")
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive

@@ -2,7 +2,7 @@
 # Builds the Debian packages of a configured build with its `package` target
 # and checks them as a distribution would: the file names, lintian (no error,
 # no warning; its whole output is shown), the split between the program and
-# the -dev package, the hardened and stripped program. Then installs both
+# the -dev package, the hardened and stripped program. Then installs the
 # packages into a temporary root with dpkg, runs the installed program on
 # scripted sessions, checks the installed manual page, compiles every
 # installed header on its own, and builds and runs the example consumer of
@@ -29,13 +29,19 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' \
 [ -n "$version" ] || fail "no package version in CPackConfig.cmake"
 program_deb=$build/morvelstandrik_${version}_${arch}.deb
 dev_deb=$build/libmorvelstandrik-dev_${version}_${arch}.deb
-for deb in "$program_deb" "$dev_deb"; do
+python_deb=$build/python3-morvelstandrik_${version}_${arch}.deb
+debs=("$program_deb" "$dev_deb")
+if grep -q '^MORVEL_PYTHON_MODULE:BOOL=ON$' "$build/CMakeCache.txt"; then
+  debs+=("$python_deb")
+fi
+for deb in "${debs[@]}"; do
   [ -f "$deb" ] || fail "$(basename "$deb") was not built: $(ls "$build"/*.deb)"
   echo "package: $(basename "$deb")"
   dpkg-deb --field "$deb" Package Version Architecture Maintainer Section \
     Depends | sed 's/^/  /'
 done
-[ "$(ls "$build"/*.deb | wc -l)" -eq 2 ] || fail "more than two packages"
+[ "$(ls "$build"/*.deb | wc -l)" -eq "${#debs[@]}" ] ||
+  fail "more than ${#debs[@]} packages"
 
 # The changelog's latest entry is this version.
 top=$(dpkg-deb --fsys-tarfile "$program_deb" |
@@ -50,7 +56,7 @@ command -v lintian >/dev/null ||
 echo "lintian:"
 status=0
 lintian --display-info --pedantic --fail-on error,warning \
-  "$program_deb" "$dev_deb" >"$work/lintian" 2>&1 || status=$?
+  "${debs[@]}" >"$work/lintian" 2>&1 || status=$?
 sed 's/^/  /' "$work/lintian"
 if [ "$status" -ne 0 ] || grep -E '^[EW]: ' "$work/lintian" >/dev/null; then
   fail "lintian reports errors or warnings (status $status)"
@@ -94,13 +100,14 @@ touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
 # Every file, whatever path-exclude rules this machine sets for itself.
 dpkg --root="$root" --log=/dev/null --force-not-root --force-depends \
   --path-include="*" \
-  --install "$program_deb" "$dev_deb" >"$work/dpkg.log" 2>&1 ||
+  --install "${debs[@]}" >"$work/dpkg.log" 2>&1 ||
   { cat "$work/dpkg.log"; fail "dpkg could not install the packages"; }
 dpkg --root="$root" --list morvelstandrik libmorvelstandrik-dev \
+  $([ "${#debs[@]}" -eq 3 ] && echo python3-morvelstandrik) \
   >"$work/installed"
-[ "$(grep -c '^ii ' "$work/installed")" -eq 2 ] ||
+[ "$(grep -c '^ii ' "$work/installed")" -eq "${#debs[@]}" ] ||
   fail "the packages are not installed"
-echo "installed both packages into a temporary root"
+echo "installed ${#debs[@]} packages into a temporary root"
 
 # The installed program: stripped, and hardened (full RELRO, stack
 # protector, fortified libc calls).
@@ -184,4 +191,30 @@ cmake -S "$source_dir/tests/installed_wvnum" -B "$work/installed_wvnum" \
   -DMORVEL_REFERENCE_DIR="$work/reference" >/dev/null
 cmake --build "$work/installed_wvnum" >/dev/null
 "$work/installed_wvnum/installed_wvnum" | sed 's/^/  /'
+# The Python package from Debian's Python path in the temporary root, with
+# the Python it is built for: the worked example of 20 kt, 10 h, 100 km and
+# 10 m, and the swell of 10 s and 3 m.
+if [ "${#debs[@]}" -eq 3 ]; then
+  dpkg-deb --contents "$python_deb" | awk '{print $6}' >"$work/python.files"
+  site=./usr/lib/python3/dist-packages/morvelstandrik
+  for f in "$site/__init__.py" "$site/xarray.py" \
+    ./usr/share/doc/python3-morvelstandrik/copyright \
+    ./usr/share/doc/python3-morvelstandrik/changelog.gz; do
+    grep -qx "$f" "$work/python.files" || fail "python3-morvelstandrik lacks $f"
+  done
+  grep -qE "^$site/_engine\.cpython-[0-9]+-[a-z0-9_-]+\.so$" \
+    "$work/python.files" || fail "python3-morvelstandrik lacks the module"
+  PYTHONPATH=$root/usr/lib/python3/dist-packages /usr/bin/python3 -c '
+import sys
+import morvelstandrik as ms
+assert ms.__file__.startswith(sys.argv[1]), ms.__file__
+r = ms.windsea(20, 10, 100, 10)
+assert abs(float(r["wave.height_m"]) - 1.744) < 5e-4
+assert int(r["sea_sickness_percent"]) == 17
+s = ms.swell(10, 3)
+assert int(s["beaufort"]) == 7 and abs(float(s["wind_kt"]) - 30.49) < 5e-3
+print("  " + ms.__file__)
+' "$root" || fail "the installed Python package"
+  echo "installed Python package: imports with /usr/bin/python3, Hc 1.74 m"
+fi
 echo "package test passed"

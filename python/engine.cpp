@@ -1,0 +1,448 @@
+// The engines for Python: whole arrays of cases computed in one C++ loop,
+// without the interpreter's lock, into one array per result field. The
+// fields, their order, kinds and units are those of the walk that the JSON
+// and CSV writers share; the checks and the limiting are the command
+// table's, so an element computes to the bits the command line writes.
+//   _compute("windsea", 0, [wind, duration, fetch, depth, current])
+//     -> ([deep_water.height_m: float32[n], ...], error: int8[n])
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "morvelstandrik/cli/commands.hpp"
+#include "morvelstandrik/fields/fields.hpp"
+#include "morvelstandrik/windsea/engine.hpp"
+
+namespace py = pybind11;
+
+namespace {
+
+enum class Kind : std::uint8_t { kNumber, kInteger, kChoice, kFlags };
+
+// One result field as Python sees it. A whole number that some result
+// leaves without a value becomes a float32 column with NaN, like a number.
+struct Column {
+  std::string name;  // joined with dots: deep_water.height_m
+  Kind kind;
+  std::string unit;
+  std::vector<std::pair<std::string, std::string>> codes;  // code, text
+  bool nullable = false;
+};
+
+// The error codes of an element: none, then for each entry of the command
+// its value not finite, then refused by the entry's rule, in the order the
+// command line checks them.
+std::size_t not_finite_code(std::size_t entry) {
+  return 1 + 2 * entry;
+}
+std::size_t refused_code(std::size_t entry) {
+  return 2 + 2 * entry;
+}
+
+// The engines' texts are single bytes (the grounding warning holds 0xF5);
+// Python's strings take them as the characters U+0000 to U+00FF, as the
+// JSON writer does.
+std::string latin1_to_utf8(std::string_view latin1) {
+  std::string utf8;
+  for (const char ch : latin1) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      utf8 += ch;
+    } else {
+      utf8 += static_cast<char>(0xC0 | (c >> 6));
+      utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return utf8;
+}
+
+const cli::Command& command_named(std::string_view name) {
+  for (const cli::Command& c : cli::commands()) {
+    if (c.name == name) return c;
+  }
+  throw py::value_error("command: no engine is named '" + std::string(name) +
+                        "'");
+}
+
+// Names the fields of one walk, and marks those it leaves without a value.
+class SchemaVisitor final : public fields::FieldVisitor {
+ public:
+  void number(std::string_view name, std::string_view unit,
+              std::optional<float> v) override {
+    add(name, Kind::kNumber, unit, {}, !v || absent_ > 0);
+  }
+  void integer(std::string_view name, std::string_view unit,
+               std::optional<std::int32_t> v) override {
+    add(name, Kind::kInteger, unit, {}, !v || absent_ > 0);
+  }
+  void choice(std::string_view name, std::span<const fields::Coded> codes,
+              std::size_t) override {
+    add(name, Kind::kChoice, "", codes, false);
+  }
+  void flags(std::string_view name, std::span<const fields::Coded> codes,
+             std::uint32_t) override {
+    add(name, Kind::kFlags, "", codes, false);
+  }
+  void begin(std::string_view name) override { path_.emplace_back(name); }
+  void end() override { path_.pop_back(); }
+  void begin_list(std::string_view name, bool present) override {
+    path_.emplace_back(name);
+    present_.push_back(present);
+    if (!present) ++absent_;
+  }
+  void end_list() override {
+    path_.pop_back();
+    if (!present_.back()) --absent_;
+    present_.pop_back();
+  }
+  // Starts the next walk over the same fields.
+  void rewind() { at_ = 0; }
+  std::vector<Column> columns;
+
+ private:
+  void add(std::string_view name, Kind kind, std::string_view unit,
+           std::span<const fields::Coded> codes, bool empty) {
+    if (at_ == columns.size()) {
+      Column c;
+      for (const std::string& p : path_) c.name.append(p).append(".");
+      c.name.append(name);
+      c.kind = kind;
+      c.unit = unit;
+      for (const fields::Coded& code : codes) {
+        c.codes.emplace_back(code.code, latin1_to_utf8(code.text));
+      }
+      columns.push_back(std::move(c));
+    }
+    columns[at_++].nullable |= empty;
+  }
+  std::vector<std::string> path_;
+  std::vector<bool> present_;
+  int absent_ = 0;
+  std::size_t at_ = 0;
+};
+
+// The fields of a command, found by walking results that between them
+// leave every field that can go without a value without one: both models,
+// the ends of every range, calm to storm, with and against the current
+// (a blocked sea has no height, a sea without development no table).
+const std::vector<Column>& schema(const cli::Command& c) {
+  static std::vector<std::vector<Column>> all = [] {
+    std::vector<std::vector<Column>> found;
+    for (const cli::Command& command : cli::commands()) {
+      SchemaVisitor s;
+      const std::size_t n = command.entries.size();
+      std::vector<std::vector<float>> choices(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const cli::Entry& e = command.entries[i];
+        const float low = e.low.value_or(0.1f), high = e.high.value_or(100.0f);
+        choices[i] = {low, high, 0.5f * (low + high)};
+        if (e.refuse(0.0f).empty()) choices[i].push_back(0.0f);
+      }
+      std::vector<std::size_t> at(n, 0);
+      for (bool more = true; more;) {
+        float values[cli::kMaxEntries] = {};
+        for (std::size_t i = 0; i < n; ++i) values[i] = choices[i][at[i]];
+        for (int m = 0; m < 2; ++m) {
+          s.rewind();
+          cli::walk(
+              s, command.compute({values, n}, static_cast<windsea::Model>(m)));
+        }
+        more = false;
+        for (std::size_t i = 0; i < n && !more; ++i) {
+          if (++at[i] < choices[i].size()) {
+            more = true;
+          } else {
+            at[i] = 0;
+          }
+        }
+      }
+      found.push_back(std::move(s.columns));
+    }
+    return found;
+  }();
+  return all[static_cast<std::size_t>(&c - cli::commands().data())];
+}
+
+// Writes one walk into the element's place in every column.
+class ColumnWriter final : public fields::FieldVisitor {
+ public:
+  ColumnWriter(const std::vector<Column>& columns, std::vector<void*>& data)
+      : columns_(columns), data_(data) {}
+  void start(std::size_t element) {
+    element_ = element;
+    at_ = 0;
+  }
+  void number(std::string_view, std::string_view,
+              std::optional<float> v) override {
+    put_float(v && absent_ == 0 ? *v : nan());
+  }
+  void integer(std::string_view, std::string_view,
+               std::optional<std::int32_t> v) override {
+    const bool has = v && absent_ == 0;
+    if (columns_[at_].nullable) {
+      // Exact: the counts and percentages stay far below 2^24.
+      put_float(has ? static_cast<float>(*v) : nan());
+    } else {
+      if (!has) schema_broken = true;
+      static_cast<std::int32_t*>(data_[at_++])[element_] = has ? *v : -1;
+    }
+  }
+  void choice(std::string_view, std::span<const fields::Coded>,
+              std::size_t index) override {
+    static_cast<std::int8_t*>(data_[at_++])[element_] =
+        static_cast<std::int8_t>(index);
+  }
+  void flags(std::string_view, std::span<const fields::Coded>,
+             std::uint32_t present) override {
+    static_cast<std::uint32_t*>(data_[at_++])[element_] = present;
+  }
+  void begin(std::string_view) override {}
+  void end() override {}
+  void begin_list(std::string_view, bool present) override {
+    present_.push_back(present);
+    if (!present) ++absent_;
+  }
+  void end_list() override {
+    if (!present_.back()) --absent_;
+    present_.pop_back();
+  }
+  // An element without a result: no value anywhere.
+  void empty(std::size_t element) {
+    for (std::size_t k = 0; k < columns_.size(); ++k) {
+      switch (columns_[k].kind) {
+        case Kind::kNumber:
+          static_cast<float*>(data_[k])[element] = nan();
+          break;
+        case Kind::kInteger:
+          if (columns_[k].nullable) {
+            static_cast<float*>(data_[k])[element] = nan();
+          } else {
+            static_cast<std::int32_t*>(data_[k])[element] = -1;
+          }
+          break;
+        case Kind::kChoice:
+          static_cast<std::int8_t*>(data_[k])[element] = -1;
+          break;
+        case Kind::kFlags:
+          static_cast<std::uint32_t*>(data_[k])[element] = 0;
+          break;
+      }
+    }
+  }
+  bool schema_broken = false;
+
+ private:
+  static float nan() { return std::numeric_limits<float>::quiet_NaN(); }
+  void put_float(float v) { static_cast<float*>(data_[at_++])[element_] = v; }
+  const std::vector<Column>& columns_;
+  std::vector<void*>& data_;
+  std::vector<bool> present_;
+  int absent_ = 0;
+  std::size_t element_ = 0;
+  std::size_t at_ = 0;
+};
+
+using FloatArray = py::array_t<float, py::array::c_style>;
+
+// The inputs of a command: one contiguous float32 array per entry, all of
+// one length (the Python side broadcasts and converts).
+std::vector<const float*> input_pointers(const cli::Command& c,
+                                         const std::vector<FloatArray>& in,
+                                         py::ssize_t& n) {
+  if (in.size() != c.entries.size()) {
+    throw py::value_error("inputs: " + std::string(c.name) + " takes " +
+                          std::to_string(c.entries.size()) + " arrays");
+  }
+  std::vector<const float*> p;
+  n = in.empty() ? 0 : in[0].size();
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i].ndim() != 1 || in[i].size() != n) {
+      throw py::value_error(std::string(c.entries[i].column) +
+                            ": expected a flat array of the common length");
+    }
+    p.push_back(in[i].data());
+  }
+  return p;
+}
+
+// The first problem of a case in the command line's order: every value's
+// reading (a value that is not finite), then the entries' rules; 0 if none.
+std::int8_t check(const cli::Command& c, const float* values) {
+  const std::size_t n = c.entries.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!std::isfinite(values[i])) {
+      return static_cast<std::int8_t>(not_finite_code(i));
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!c.entries[i].refuse(values[i]).empty()) {
+      return static_cast<std::int8_t>(refused_code(i));
+    }
+  }
+  return 0;
+}
+
+py::tuple compute(std::string_view name, int model,
+                  const std::vector<FloatArray>& in) {
+  const cli::Command& c = command_named(name);
+  if (model < 0 || model >= static_cast<int>(windsea::models().size())) {
+    throw py::value_error("model: no model has the index " +
+                          std::to_string(model));
+  }
+  py::ssize_t n = 0;
+  const std::vector<const float*> inputs = input_pointers(c, in, n);
+  const std::vector<Column>& columns = schema(c);
+  py::list out;
+  std::vector<void*> data;
+  for (const Column& col : columns) {
+    py::array a;
+    if (col.kind == Kind::kNumber ||
+        (col.kind == Kind::kInteger && col.nullable)) {
+      a = py::array_t<float>(n);
+    } else if (col.kind == Kind::kInteger) {
+      a = py::array_t<std::int32_t>(n);
+    } else if (col.kind == Kind::kChoice) {
+      a = py::array_t<std::int8_t>(n);
+    } else {
+      a = py::array_t<std::uint32_t>(n);
+    }
+    data.push_back(a.mutable_data());
+    out.append(a);
+  }
+  py::array_t<std::int8_t> error(n);
+  std::int8_t* errors = error.mutable_data();
+  ColumnWriter w(columns, data);
+  {
+    py::gil_scoped_release unlocked;
+    const std::size_t entries = c.entries.size();
+    for (py::ssize_t e = 0; e < n; ++e) {
+      const auto i = static_cast<std::size_t>(e);
+      float values[cli::kMaxEntries] = {};
+      for (std::size_t k = 0; k < entries; ++k) values[k] = inputs[k][i];
+      errors[i] = check(c, values);
+      if (errors[i] != 0) {
+        w.empty(i);
+        continue;
+      }
+      w.start(i);
+      cli::walk(
+          w, c.compute({values, entries}, static_cast<windsea::Model>(model)));
+    }
+  }
+  if (w.schema_broken) {
+    throw std::logic_error(
+        "a whole-number field the module holds as int32 had no value");
+  }
+  return py::make_tuple(out, error);
+}
+
+// The range rules alone: the values used and the notes, with the same
+// checks as a computed case.
+py::tuple limit(const std::vector<FloatArray>& in) {
+  const cli::Command& c = command_named("windsea");
+  py::ssize_t n = 0;
+  const std::vector<const float*> inputs = input_pointers(c, in, n);
+  std::vector<FloatArray> used;
+  std::vector<float*> out;
+  for (std::size_t k = 0; k < in.size(); ++k) {
+    used.emplace_back(n);
+    out.push_back(used.back().mutable_data());
+  }
+  py::array_t<std::uint32_t> notes(n);
+  py::array_t<std::int8_t> error(n);
+  std::uint32_t* note_bits = notes.mutable_data();
+  std::int8_t* errors = error.mutable_data();
+  {
+    py::gil_scoped_release unlocked;
+    for (py::ssize_t e = 0; e < n; ++e) {
+      const auto i = static_cast<std::size_t>(e);
+      float v[cli::kMaxEntries] = {};
+      for (std::size_t k = 0; k < in.size(); ++k) v[k] = inputs[k][i];
+      errors[i] = check(c, v);
+      if (errors[i] != 0) {
+        for (float* o : out) o[i] = std::numeric_limits<float>::quiet_NaN();
+        note_bits[i] = 0;
+        continue;
+      }
+      const windsea::LimitedConditions l =
+          windsea::limit({v[0], v[1], v[2], v[3], v[4]});
+      const float got[] = {l.used.wind, l.used.dura, l.used.fetch, l.used.depth,
+                           l.used.curr};
+      for (std::size_t k = 0; k < out.size(); ++k) out[k][i] = got[k];
+      std::uint32_t bits = 0;
+      for (int b = 0; b < windsea::kNoteCount; ++b) {
+        if (l.notes.has(static_cast<windsea::Note>(b))) bits |= 1u << b;
+      }
+      note_bits[i] = bits;
+    }
+  }
+  py::list values;
+  for (FloatArray& u : used) values.append(u);
+  return py::make_tuple(values, notes, error);
+}
+
+py::list describe(std::string_view name) {
+  py::list fields;
+  for (const Column& c : schema(command_named(name))) {
+    static constexpr const char* kinds[] = {"number", "integer", "choice",
+                                            "flags"};
+    fields.append(py::make_tuple(c.name, kinds[static_cast<int>(c.kind)],
+                                 c.unit, c.codes, c.nullable));
+  }
+  return fields;
+}
+
+py::list entries(std::string_view name) {
+  py::list list;
+  for (const cli::Entry& e : command_named(name).entries) {
+    list.append(py::make_tuple(std::string(e.column), e.fallback,
+                               std::string(e.unit), std::string(e.help)));
+  }
+  return list;
+}
+
+py::list error_codes(std::string_view name) {
+  const cli::Command& c = command_named(name);
+  py::list codes;
+  codes.append(py::make_tuple("none", "no error"));
+  for (const cli::Entry& e : c.entries) {
+    const std::string column(e.column);
+    codes.append(py::make_tuple(column + "_not_finite",
+                                column + " is not a finite number"));
+    codes.append(py::make_tuple(
+        column + "_refused",
+        column + " is outside what the model takes: " + std::string(e.help)));
+  }
+  return codes;
+}
+
+std::vector<std::pair<std::string, std::string>> coded(
+    std::span<const fields::Coded> codes) {
+  std::vector<std::pair<std::string, std::string>> list;
+  for (const fields::Coded& c : codes) {
+    list.emplace_back(c.code, latin1_to_utf8(c.text));
+  }
+  return list;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_engine, m) {
+  m.doc() = "The morvelstandrik engines over arrays (see morvelstandrik).";
+  m.def("_compute", &compute, py::arg("command"), py::arg("model"),
+        py::arg("inputs"));
+  m.def("_limit", &limit, py::arg("inputs"));
+  m.def("_fields", &describe, py::arg("command"));
+  m.def("_entries", &entries, py::arg("command"));
+  m.def("_error_codes", &error_codes, py::arg("command"));
+  m.def("_models", [] { return coded(windsea::models()); });
+  m.def("_notes", [] { return coded(windsea::notes()); });
+}
