@@ -1,7 +1,8 @@
 #include "morvelstandrik/windsea/engine.hpp"
 
-#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "morvelstandrik/physics/beaufort.hpp"
 #include "morvelstandrik/physics/com2.hpp"
@@ -106,11 +107,17 @@ struct Step {
   std::optional<GroupVelocityMismatch> check;
 };
 
+// The bits of x. Through memcpy rather than std::bit_cast: the C++ library
+// of the WebAssembly tool chain (clang 14's libc++) has no std::bit_cast.
+std::uint32_t bits(float x) {
+  std::uint32_t b;
+  static_assert(sizeof b == sizeof x);
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
 bool same_sea(const physics::DeepWater& a, const physics::DeepWater& b) {
-  return std::bit_cast<std::uint32_t>(a.hs0) ==
-             std::bit_cast<std::uint32_t>(b.hs0) &&
-         std::bit_cast<std::uint32_t>(a.tper0) ==
-             std::bit_cast<std::uint32_t>(b.tper0);
+  return bits(a.hs0) == bits(b.hs0) && bits(a.tper0) == bits(b.tper0);
 }
 
 // The step of the conditions after the wind has blown d hours. The step
