@@ -79,9 +79,8 @@
   // markers and all, stay in its report.
   const SEVERITIES = {danger: 'Danger', warning: 'Warning', caution: 'Caution'};
   const WARNINGS = {
-    capsizing: ['danger', 'Danger of capsizing: the current blocks the waves, ' +
-                'or no wave fits this depth and current, and they break as ' +
-                'hazardous breakers.'],
+    capsizing: ['danger', 'Capsizing in hazardous breakers: the current ' +
+                'blocks the waves, or no wave fits this depth and current.'],
     hazardous_breakers: ['danger', 'Hazardous breakers: the depth or the ' +
                          'current makes the waves break.'],
     grounding: ['danger', 'Aground: the water is shallower than half the ' +
@@ -229,6 +228,10 @@
         'Hc now ' + withUnit(fixed(hc, 1), 'm', result) + '; Hmax after ' +
         horizons.map((h) => h.hours + ' h: ' + orNone(fixed(h.hmax_m, 1), 'm'))
             .join(', ') + '.' +
+        (horizons.some((h) => h.height_m === null)
+          ? ' Where Hc is missing it would be beyond 40 m, where the model ' +
+              'has nothing sensible to say.'
+          : '') +
         (scales.every((n) => n !== null)
           ? ' Sea scale (this program\'s own, see the table below) ' +
               scales.join(', ') + '.'

@@ -237,6 +237,8 @@ try {
     ['8', '5', '20', '2', '1.5', false, null],
     // A current against the wind typed with its minus sign.
     ['20', '10', '100', '10', '-2', false, null],
+    // A light wind the current blocks: the critical sea state.
+    ['8', '5', '20', '2', '-3', false, 'blocked'],
     // Aground: the record with the byte 0xF5, in the report and the warnings.
     ['20', '10', '100', '1', '0', false, null],
   ];
@@ -558,6 +560,31 @@ try {
   await runAndWait('swell');
   await runAndWait('windsea');
   await page.screenshot({path: join(artifacts, 'page-390x844-results.png')});
+
+  // The report readable on the phone: behind its disclosure under the
+  // tiles, at 12 px or more once opened, its long lines scrolling inside
+  // its box and never the page.
+  const closedAtFirst = !(await page.isVisible('#windsea-report'));
+  await page.click('#windsea-report-box summary');
+  const reading = await page.evaluate(() => {
+    const pre = document.getElementById('windsea-report');
+    const box = pre.getBoundingClientRect();
+    return {
+      size: parseFloat(getComputedStyle(pre).fontSize),
+      left: box.left,
+      right: box.right,
+      inner: pre.scrollWidth > pre.clientWidth,
+      page: document.documentElement.scrollWidth,
+      width: window.innerWidth,
+    };
+  });
+  check(closedAtFirst && await page.isVisible('#windsea-report') && reading.size >= 12 &&
+            reading.left >= 0 && reading.right <= reading.width &&
+            reading.page <= reading.width,
+        'the report opens from its disclosure, readable at 390 px, within the page',
+        JSON.stringify(reading));
+  await page.$eval('#windsea-report-title, #windsea-report-box', (e) => e.scrollIntoView());
+  await page.screenshot({path: join(artifacts, 'page-390x844-report.png')});
 
   // No developer timing on the page (the times stay in data attributes).
   const shownWords = await pageWords();
