@@ -60,6 +60,67 @@
                                                               : x.toFixed(digits));
   const orNone = (text, unit) => (text === null ? 'none' : text + ' ' + unit);
 
+  // Why a figure resting on the wave height is missing, in words: the
+  // current stops the waves, no wave fits the depth and current, or the
+  // model has no height to give.
+  function noWaves(result) {
+    if (result.status === 'blocked') {
+      return result.current_kt < 0 ? 'no waves pass against this current'
+                                   : 'no wave fits this depth and current';
+    }
+    return 'no height from the model';
+  }
+  const withUnit = (text, unit, result) => (text === null ? noWaves(result)
+                                                          : text + ' ' + unit);
+
+  // The report's warnings in plain words, by their codes, each with its
+  // severity: danger (a boat is at risk), warning (rough, steep or
+  // shoaling waves), caution (uncomfortable). The program's own records,
+  // markers and all, stay in its report.
+  const SEVERITIES = {danger: 'Danger', warning: 'Warning', caution: 'Caution'};
+  const WARNINGS = {
+    capsizing: ['danger', 'Capsizing in hazardous breakers: the current ' +
+                'blocks the waves, or no wave fits this depth and current.'],
+    hazardous_breakers: ['danger', 'Hazardous breakers: the depth or the ' +
+                         'current makes the waves break.'],
+    grounding: ['danger', 'Aground: the water is shallower than half the ' +
+                'wave height.'],
+    critical_sea_state: ['warning', 'Critical sea state: no wave of this ' +
+                         'period can exist in this current.'],
+    dangerous_shoal_waves: ['warning', 'Dangerous shoal waves: the water is ' +
+                            'shallower than half a wave length and the ' +
+                            'waves are over 1 m high.'],
+    breaking_waves: ['warning', 'Breaking waves: the waves are steep ' +
+                     '(steepness 0.1 or more).'],
+    unpleasant_shoal_waves: ['caution', 'Unpleasant shoal waves: the water ' +
+                             'is shallower than half a wave length.'],
+    some_breaking_waves: ['caution', 'Some breaking waves may appear ' +
+                          '(steepness 0.06 to 0.1).'],
+  };
+  const RANK = {danger: 0, warning: 1, caution: 2};
+
+  // The warnings as list items, the most severe first (the report's order
+  // within a severity); a code this page does not know is said as its
+  // name, as a warning.
+  function fillWarnings(list, warnings) {
+    const items = warnings.map((w, k) => {
+      const [severity, words] = WARNINGS[w.code] ||
+          ['warning', w.code.replaceAll('_', ' ') + '.'];
+      return {severity, words, code: w.code, k};
+    }).sort((a, b) => RANK[a.severity] - RANK[b.severity] || a.k - b.k);
+    list.replaceChildren(...items.map(({severity, words, code}) => {
+      const li = document.createElement('li');
+      li.className = severity;
+      li.dataset.code = code;
+      li.dataset.severity = severity;
+      const label = document.createElement('strong');
+      label.textContent = SEVERITIES[severity] + ': ';
+      li.append(label, words);
+      return li;
+    }));
+    list.hidden = items.length === 0;
+  }
+
   function fillList(list, items) {
     list.replaceChildren(...items.map((text) => {
       const li = document.createElement('li');
@@ -77,11 +138,21 @@
     return Math.max(260, $(id).clientWidth || 300);
   }
 
+  // The legends name the series without the values under the cursor (on a
+  // phone there is no cursor, and idle values are placeholders).
   function drawChart(id, options, data) {
-    if (charts[id]) charts[id].destroy();
-    const opts = Object.assign({width: chartWidth(id), height: 240}, options);
+    dropChart(id);
+    const opts = Object.assign({width: chartWidth(id), height: 240,
+                                legend: {live: false}}, options);
     charts[id] = new uPlot(opts, data, $(id));
+    $(id).plot = charts[id];
     $(id).dataset.points = String(data[0].length);
+  }
+
+  function dropChart(id) {
+    if (charts[id]) charts[id].destroy();
+    delete charts[id];
+    $(id).plot = null;
   }
 
   window.addEventListener('resize', () => {
@@ -89,6 +160,12 @@
       charts[id].setSize({width: chartWidth(id), height: 240});
     }
   });
+
+  // Heights are compared with each other: their axis starts at zero.
+  const fromZero = {
+    auto: true,
+    range: (u, min, max) => [0, max > 0 ? max * 1.1 : 1],
+  };
 
   const axes = (xLabel, yLabel) => [
     {label: xLabel, stroke: '#14202b', grid: {stroke: '#dde4ea'}},
@@ -104,20 +181,40 @@
   });
 
   // Characteristic height now, then Hc and the highest single waves Hmax
-  // after 3, 12 and 48 more hours of the same wind.
+  // after 3, 12 and 48 more hours of the same wind. Without a development
+  // table (no waves, aground, a light wind) the reason is said in words in
+  // the chart's place.
   function drawDevelopment(result) {
+    const none = $('development-none');
+    if (!result.development) {
+      dropChart('development-chart');
+      $('development-chart').replaceChildren();
+      $('development-chart').hidden = true;
+      const aground = result.warnings.some((w) => w.code === 'grounding');
+      none.textContent = result.status === 'blocked'
+        ? 'Nothing develops: ' + noWaves(result) + '.'
+        : aground ? 'Nothing develops: the waves run aground, the water is ' +
+                        'shallower than half the wave height.'
+                  : 'The report ends without a development table for this sea' +
+                        (result.wind_kt < 10 ? ' (winds below 10 knots).' : '.');
+      none.hidden = false;
+      $('development-caption').textContent = '';
+      return;
+    }
+    none.hidden = true;
+    $('development-chart').hidden = false;
     const hc = result.wave.height_m;
     const xs = [0];
     const hcs = [hc];
     const hmax = [null];
-    const horizons = result.development || [];
+    const horizons = result.development;
     for (const h of horizons) {
       xs.push(h.hours);
       hcs.push(h.height_m);
       hmax.push(h.hmax_m);
     }
     drawChart('development-chart', {
-      scales: {x: {time: false}},
+      scales: {x: {time: false}, y: fromZero},
       axes: axes('hours from now', 'height, m'),
       series: [
         {label: 'hours'},
@@ -126,11 +223,19 @@
          points: {show: true, size: 7}},
       ],
     }, [xs, hcs, hmax]);
-    $('development-caption').textContent = result.development
-      ? 'Hc now ' + orNone(fixed(hc, 1), 'm') + '; Hmax after ' +
-          horizons.map((h) => h.hours + ' h: ' + orNone(fixed(h.hmax_m, 1), 'm'))
-              .join(', ') + '.'
-      : 'The report ends without a development table for this sea.';
+    const scales = horizons.map((h) => h.sea_scale);
+    $('development-caption').textContent =
+        'Hc now ' + withUnit(fixed(hc, 1), 'm', result) + '; Hmax after ' +
+        horizons.map((h) => h.hours + ' h: ' + orNone(fixed(h.hmax_m, 1), 'm'))
+            .join(', ') + '.' +
+        (horizons.some((h) => h.height_m === null)
+          ? ' Where Hc is missing it would be beyond 40 m, where the model ' +
+              'has nothing sensible to say.'
+          : '') +
+        (scales.every((n) => n !== null)
+          ? ' Sea scale (this program\'s own, see the table below) ' +
+              scales.join(', ') + '.'
+          : '');
   }
 
   // Hc against the duration of the wind, 1 to 200 hours, for the entered
@@ -151,8 +256,11 @@
       ? (height(result) ?? result.deep_water.height_m) : null));
     const atFetch = xs.map((d) => (d === firstFetch
       ? (height(byHours.get(d)) ?? byHours.get(d).deep_water.height_m) : null));
+    // Hours on a logarithmic axis: the growth of the first hours is where
+    // the height changes.
     drawChart('growth-chart', {
-      scales: {x: {time: false}},
+      scales: {x: {time: false, distr: 3, log: 10, auto: false, range: [1, 200]},
+               y: fromZero},
       axes: axes('duration of the wind, hours', 'height, m'),
       series: [
         {label: 'hours'},
@@ -162,11 +270,29 @@
         marker('entered duration', '#b00020'),
       ],
     }, [xs, hc, deep, atFetch, atEntered]);
+    const missing = spans(xs.filter((d) => height(byHours.get(d)) === null));
     $('growth-caption').textContent = (firstFetch === undefined
       ? 'Within 200 hours the duration limits the growth throughout.'
       : 'From ' + firstFetch + ' h on the fetch of ' + result.fetch_km +
           ' km stops the growth.') +
-        ' Entered duration: ' + result.duration_h + ' h.';
+        ' Entered duration: ' + result.duration_h + ' h.' +
+        (missing === ''
+          ? ''
+          : ' No Hc for ' + missing + ' of wind: ' +
+              noWaves({status: 'blocked', current_kt: result.current_kt}) +
+              '; the dashed line is the sea in deep water without current.');
+  }
+
+  // Sorted whole hours as runs: [1, 2, 3, 7, 9, 10] -> "1-3 h, 7 h, 9-10 h".
+  function spans(hours) {
+    const runs = [];
+    for (const h of hours) {
+      const last = runs[runs.length - 1];
+      if (last && h === last[1] + 1) last[1] = h;
+      else runs.push([h, h]);
+    }
+    return runs.map(([a, b]) => (a === b ? a + ' h' : a + '\u2013' + b + ' h'))
+        .join(', ');
   }
 
   // --- Wind sea -------------------------------------------------------------
@@ -217,6 +343,63 @@
     return {report: result.report, result, reportMs};
   }
 
+  // A tile's value with its unit, or in words why there is none.
+  function tile(id, text, unit, result) {
+    $(id).textContent = withUnit(text, unit, result);
+    $(id).classList.toggle('words', text === null);
+  }
+
+  const capitalised = (text) => text.charAt(0).toUpperCase() + text.slice(1);
+
+  // The results brought into view under the form (on a phone they start
+  // below the fold), their heading focused for the keyboard and screen
+  // readers.
+  function showResults(form) {
+    const title = $(form + '-results-title');
+    title.focus({preventScroll: true});
+    title.scrollIntoView({block: 'start'});
+  }
+
+  // --- Remembered entries ---------------------------------------------------
+
+  // The last entries that gave a report, kept on the device so that the
+  // page opens with them. Storage may be refused (a private window, a file
+  // opened from disk in some browsers): the page then simply forgets.
+  const STORE = 'morvelstandrik.entries';
+
+  function stored() {
+    try {
+      return JSON.parse(window.localStorage.getItem(STORE)) || {};
+    } catch {
+      return {};
+    }
+  }
+
+  function remember(form, ids, values, extra) {
+    try {
+      const all = stored();
+      all[form] = Object.assign(
+          Object.fromEntries(ids.map((id, k) => [id, values[k]])), extra);
+      window.localStorage.setItem(STORE, JSON.stringify(all));
+    } catch {
+      // Not kept: the page works the same without it.
+    }
+  }
+
+  function recall() {
+    const all = stored();
+    for (const [form, ids] of [['windsea', WINDSEA_FIELDS], ['swell', SWELL_FIELDS]]) {
+      const entries = all[form];
+      if (!entries || typeof entries !== 'object') continue;
+      for (const id of ids) {
+        if (typeof entries[id] === 'string') $(id).value = entries[id];
+      }
+      if (form === 'windsea' && typeof entries.relative === 'boolean') {
+        $('relative').checked = entries.relative;
+      }
+    }
+  }
+
   let windSeaRuns = 0;
   let swellRuns = 0;
 
@@ -232,17 +415,27 @@
     if (!got) return;
     const {result, reportMs} = got;
 
+    remember('windsea', WINDSEA_FIELDS, values, {relative});
     $('windsea-error').textContent = '';
     $('windsea-results').hidden = false;
     $('windsea-report').textContent = got.report;
-    $('glance-hc').textContent = orNone(fixed(result.wave.height_m, 1), 'm');
-    $('glance-lc').textContent = orNone(fixed(result.wave.length_m, 0), 'm');
-    $('glance-tc').textContent = orNone(fixed(result.wave.period_s, 1), 's');
-    $('glance-sick').textContent = result.sea_sickness_percent === null
-      ? 'none' : result.sea_sickness_percent + ' %';
-    fillList($('windsea-warnings'), result.warnings.map((w) => w.text));
+    tile('glance-hc', fixed(result.wave.height_m, 1), 'm', result);
+    tile('glance-lc', fixed(result.wave.length_m, 0), 'm', result);
+    tile('glance-tc', fixed(result.wave.period_s, 1), 's', result);
+    tile('glance-sick', result.sea_sickness_percent === null
+      ? null : String(result.sea_sickness_percent), '%', result);
+    const state = $('windsea-state');
+    state.textContent = result.status !== 'blocked' ? ''
+      : capitalised(noWaves(result)) + '.' +
+          (result.wave.height_m === null
+            ? ' The steepness and sea-sickness figures in the report below ' +
+                'rest on no wave height; they are left out here.'
+            : '');
+    state.hidden = state.textContent === '';
+    fillWarnings($('windsea-warnings'), result.warnings);
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
     drawDevelopment(result);
+    showResults('windsea');
     $('growth-caption').textContent = 'Working out the growth over 1 to 200 hours …';
     $('windsea-results').dataset.reportMs = reportMs.toFixed(3);
 
@@ -252,9 +445,6 @@
       try {
         drawGrowth(result, growthRows(values, relative));
         const totalMs = performance.now() - start;
-        $('windsea-timing').textContent = 'Report computed in ' +
-            reportMs.toFixed(1) + ' ms; with the growth chart ' +
-            totalMs.toFixed(0) + ' ms, in this browser.';
         $('windsea-results').dataset.totalMs = totalMs.toFixed(3);
       } catch (e) {
         $('growth-caption').textContent = 'The growth could not be drawn: ' + e.message;
@@ -298,10 +488,12 @@
     const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), [],
                                 'swell-error');
     if (!got) return;
+    remember('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), {});
     $('swell-error').textContent = '';
     $('swell-results').hidden = false;
     $('swell-report').textContent = got.report;
     $('swell-summary').textContent = describeSwell(got.result);
+    showResults('swell');
     $('swell-results').dataset.runs = String(++swellRuns);
   }
 
@@ -314,6 +506,23 @@
         $(errorId).textContent = 'Something went wrong: ' + e.message;
       });
     };
+  }
+
+  recall();
+
+  // A phone's decimal pad may have no minus sign: the button beside the
+  // current turns it against the wind or with it.
+  $('current-sign').addEventListener('click', () => {
+    const field = $('current');
+    const text = field.value.trim();
+    field.value = /^[-\u2212]/.test(text) ? text.slice(1) : '-' + text;
+  });
+
+  // The reports open under their tiles on a wide screen; on a phone they sit
+  // behind their disclosure, below the figures that fit its width.
+  if (window.matchMedia('(min-width: 40rem)').matches) {
+    $('windsea-report-box').open = true;
+    $('swell-report-box').open = true;
   }
 
   $('windsea-form').addEventListener('submit', guarded(runWindSea, 'windsea-error'));

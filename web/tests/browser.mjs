@@ -1,9 +1,13 @@
-// The page in headless Chromium, opened from disk: its reports against the
-// native program's one-shot output for a handful of seas and swells, one
-// run of the program per report, both charts drawn, entries the program
-// refuses answered beside their fields in the program's words, no sideways
-// scrolling on a phone, and no request beyond the page's own file.
-// Screenshots at phone and desktop size are left in the artifact folder.
+// The page in headless Chromium at a phone's 390 px, opened from disk: its
+// reports against the native program's one-shot output for a handful of
+// seas and swells, one run of the program per report, the results brought
+// into view, warnings and missing waves said in words, both charts drawn
+// with heights from zero and legends without placeholders, entries the
+// program refuses answered beside their fields in the program's words,
+// the decimal pad on the number fields, the last entries remembered, the
+// sea scale's bands, no sideways scrolling, and no request beyond the
+// page's own file. Screenshots at phone and desktop size are left in the
+// artifact folder.
 // Usage: node browser.mjs SITE/index.html NATIVE_PROGRAM ARTIFACT_DIR
 import {execFileSync, spawnSync} from 'node:child_process';
 import {mkdirSync, mkdtempSync, rmSync} from 'node:fs';
@@ -100,6 +104,21 @@ await context.addInitScript(() => {
     },
   });
 });
+// What a reader should see in place of a figure the model cannot give, and
+// the severity each warning code is said with.
+const noWavesWords = (json) => (json.status !== 'blocked' ? 'no height from the model'
+  : json.current_kt < 0 ? 'no waves pass against this current'
+                        : 'no wave fits this depth and current');
+const severityOf = {
+  capsizing: 'danger', hazardous_breakers: 'danger', grounding: 'danger',
+  critical_sea_state: 'warning', dangerous_shoal_waves: 'warning',
+  breaking_waves: 'warning', unpleasant_shoal_waves: 'caution',
+  some_breaking_waves: 'caution',
+};
+const severityRank = {danger: 0, warning: 1, caution: 2};
+// The program's markers and shouting, which belong in its report only.
+const rawMarker = /[>#$@]{2}|!!|\?\?|WARNING|DANGER|\u00F5/;
+
 const page = context.pages()[0] || await context.newPage();
 const pageErrors = [];
 page.on('pageerror', (error) => pageErrors.push(error.message));
@@ -109,6 +128,44 @@ page.on('console', (message) => {
 
 // The engine calls made since the last look, each as its argument list.
 const takeCalls = () => page.evaluate(() => window.morvelCalls.splice(0));
+
+// The text on the page outside the program's reports (and the scripts).
+const pageWords = () => page.evaluate(() => {
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  let text = '';
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (!node.parentElement.closest('pre, script, style')) text += node.data + '\n';
+  }
+  return text;
+});
+
+// Where the results' heading sits in the window after a run, where their
+// box ends, and how far the page has scrolled. In view: the heading near
+// the top of the window, or (at the end of the page, which scrolls no
+// further) the whole box in the window.
+const placeOf = (form) => page.evaluate((id) => ({
+  top: document.getElementById(`${id}-title`).getBoundingClientRect().top,
+  bottom: document.getElementById(id).getBoundingClientRect().bottom,
+  height: window.innerHeight,
+  scrolled: window.scrollY,
+  focused: document.activeElement.id,
+}), `${form}-results`);
+const inView = (place) => place.scrolled > 0 && place.top >= -1 &&
+    (place.top < place.height / 4 || place.bottom <= place.height);
+
+// A drawn chart as the reader sees it: its scales, where 10 h falls on a
+// duration axis (as a share of the plot's width), its legend's text.
+const chartState = (id) => page.$eval(`#${id}`, (div) => {
+  const u = div.plot;
+  if (!u) return null;
+  return {
+    yMin: u.scales.y.min,
+    xMin: u.scales.x.min,
+    xMax: u.scales.x.max,
+    tenHours: u.valToPos(10, 'x') / u.over.clientWidth,
+    legend: div.querySelector('.u-legend') ? div.querySelector('.u-legend').innerText : '',
+  };
+});
 
 // Presses the form's button and waits until its results have been redrawn.
 async function runAndWait(form) {
@@ -130,6 +187,47 @@ try {
   check(await page.isVisible('text=not safe for navigation'),
         'the not-safe-for-navigation notice is visible');
 
+  // The decimal pad on every number field; the current, whose minus sign a
+  // decimal pad may lack, has a button that turns its sign.
+  const modes = await page.$$eval('input[type="text"]', (inputs) =>
+      inputs.map((i) => [i.id, i.inputMode]));
+  check(modes.length === 7 && modes.every(([, mode]) => mode === 'decimal'),
+        'every number field opens the decimal pad', JSON.stringify(modes));
+  const signs = [];
+  for (const typedCurrent of ['2.5', '-1', '\u22123', '']) {
+    await page.fill('#current', typedCurrent);
+    await page.click('#current-sign');
+    const once = await page.inputValue('#current');
+    await page.click('#current-sign');
+    signs.push([typedCurrent, once, await page.inputValue('#current')]);
+  }
+  check(JSON.stringify(signs) === JSON.stringify([['2.5', '-2.5', '2.5'], ['-1', '1', '-1'],
+                                                  ['\u22123', '3', '-3'], ['', '-', '']]),
+        'the sign button turns the current against the wind and back',
+        JSON.stringify(signs));
+  check(await page.$eval('#current-sign', (b) => b.getAttribute('aria-label') !== null &&
+                                                 b.type === 'button'),
+        'the sign button is named and does not send the form');
+
+  // The sea scale's bands: the smallest height in whole centimetres that
+  // reaches each number, from the rule whole part of 3 h^0.41 + 0.2, at
+  // most 9, turned round: h = ((n - 0.2) / 3)^(1 / 0.41).
+  const bandRows = await page.$$eval('#sea-scale-table tbody tr', (rows) =>
+      rows.map((r) => [...r.children].map((c) => c.textContent.trim())));
+  const bounds = [0];
+  for (let n = 1; n <= 9; ++n) {
+    bounds.push(Math.ceil(((n - 0.2) / 3) ** (1 / 0.41) * 100) / 100);
+  }
+  const expectedBands = bounds.map((b, n) => [String(n), `${b === 0 ? '0' : b.toFixed(2)} m`,
+                                              n < 9 ? `${bounds[n + 1].toFixed(2)} m` : 'and higher']);
+  check(JSON.stringify(bandRows) === JSON.stringify(expectedBands),
+        'the sea scale\'s bands in a table', JSON.stringify(bandRows));
+  check(await page.isVisible('#sea-scale-table') &&
+            /this program.s own sea scale/.test(await page.textContent('#sea-scale')),
+        'the sea scale named as this program\'s own, its table visible');
+  const exactBounds = bounds.map((b, n) => (n === 0 ? 0 : ((n - 0.2) / 3) ** (1 / 0.41)));
+  const band = (h) => exactBounds.findLastIndex((b) => h >= b);
+
   // Wind seas: [wind, duration, fetch, depth, current, relative, expected status]
   const seas = [
     ['20', '10', '100', '10', '0', false, 'ok'],
@@ -139,6 +237,8 @@ try {
     ['8', '5', '20', '2', '1.5', false, null],
     // A current against the wind typed with its minus sign.
     ['20', '10', '100', '10', '-2', false, null],
+    // A light wind the current blocks: the critical sea state.
+    ['8', '5', '20', '2', '-3', false, 'blocked'],
     // Aground: the record with the byte 0xF5, in the report and the warnings.
     ['20', '10', '100', '1', '0', false, null],
   ];
@@ -176,15 +276,41 @@ try {
       check(json.status === status, `${label}: the sea is ${status}`, json.status);
     }
     const hc = await page.textContent('#glance-hc');
-    const hcExpected = json.wave.height_m === null ? 'none' :
+    const hcExpected = json.wave.height_m === null ? noWavesWords(json) :
         json.wave.height_m.toFixed(1) + ' m';
     check(hc === hcExpected, `${label}: Hc at a glance`, `${hc} vs ${hcExpected}`);
-    const sick = json.sea_sickness_percent === null ? 'none' : `${json.sea_sickness_percent} %`;
+    const sick = json.sea_sickness_percent === null ? noWavesWords(json)
+                                                    : `${json.sea_sickness_percent} %`;
     check(await page.textContent('#glance-sick') === sick,
           `${label}: sea-sickness probability at a glance`);
-    const warnings = await page.$$eval('#windsea-warnings li', (li) => li.map((e) => e.textContent));
-    check(JSON.stringify(warnings) === JSON.stringify(json.warnings.map((w) => w.text)),
-          `${label}: the warnings are shown`, JSON.stringify(warnings));
+    if (json.status === 'blocked' && json.current_kt < 0) {
+      const state = await page.textContent('#windsea-state');
+      check(await page.isVisible('#windsea-state') &&
+                state.startsWith('No waves pass against this current.'),
+            `${label}: the blocked waves said in words above the tiles`, state);
+    }
+
+    // Warnings in words, each with its severity, the most severe first.
+    const warnings = await page.$$eval('#windsea-warnings li', (li) => li.map(
+        (e) => ({code: e.dataset.code, severity: e.dataset.severity, text: e.textContent})));
+    const codes = (list) => list.map((w) => w.code).sort().join(' ');
+    check(codes(warnings) === codes(json.warnings), `${label}: every warning is shown`,
+          JSON.stringify(warnings));
+    check(warnings.every((w, k) => w.severity === severityOf[w.code] &&
+                            w.text.startsWith(w.severity[0].toUpperCase() +
+                                              w.severity.slice(1) + ': ') &&
+                            (k === 0 || severityRank[warnings[k - 1].severity] <=
+                                            severityRank[w.severity])),
+          `${label}: each warning with its severity, the gravest first`,
+          JSON.stringify(warnings));
+    const words = await pageWords();
+    check(!rawMarker.test(words), `${label}: no raw markers outside the report`,
+          JSON.stringify(words.match(rawMarker)));
+
+    // Brought into view: the results' heading near the top of the window.
+    const place = await placeOf('windsea');
+    check(inView(place) && place.focused === 'windsea-results-title',
+          `${label}: the results are scrolled into view`, JSON.stringify(place));
     const notes = await page.$$eval('#windsea-notes li', (li) => li.map((e) => e.textContent));
     check(JSON.stringify(notes) === JSON.stringify(json.notes.map((n) => n.text)),
           `${label}: the adjusted entries are said`, JSON.stringify(notes));
@@ -192,15 +318,54 @@ try {
       check(notes.length > 0, `${label}: the compressed wind is said in words`);
     }
     if (depth === '1') {
-      check(warnings.some((w) => w.includes('%\u00F5?&%')) &&
-                shown.includes('%\u00F5?&%'),
-            `${label}: the grounding record's 0xF5 shown as \u00F5`,
-            JSON.stringify(warnings));
+      check(shown.includes('%\u00F5?&%') &&
+                warnings.some((w) => w.text.startsWith('Danger: Aground')),
+            `${label}: the grounding record's 0xF5 shown as \u00F5 in the report, ` +
+                'aground in words above it', JSON.stringify(warnings));
     }
 
-    // Both charts drawn: a canvas with a fair share of painted pixels, and
+    // Without a development table its chart gives way to the reason in
+    // words; heights on the charts are compared from zero; the durations on
+    // an axis that shows the growth of the first hours; legends name the
+    // series without idle values.
+    const none = await page.isVisible('#development-none');
+    const noneText = await page.textContent('#development-none');
+    if (json.development === null) {
+      check(none && !(await page.isVisible('#development-chart')) &&
+                (json.status !== 'blocked' || noneText.includes(noWavesWords(json))) &&
+                (depth !== '1' || noneText.includes('aground')),
+            `${label}: no development, said in words instead of a chart`, noneText);
+    } else {
+      check(!none, `${label}: no words in place of the development chart`, noneText);
+      for (const h of json.development) {
+        check(h.height_m === null || h.sea_scale === band(h.height_m),
+              `${label}: sea scale after ${h.hours} h within the table's band`,
+              `${h.height_m} m: ${h.sea_scale}`);
+      }
+    }
+    const drawn = json.development === null ? ['growth-chart']
+                                            : ['development-chart', 'growth-chart'];
+    for (const id of drawn) {
+      const state = await chartState(id);
+      check(state && state.yMin === 0, `${label}: #${id} heights from zero`,
+            JSON.stringify(state));
+      check(state && !state.legend.includes('--') && state.legend.includes('Hc'),
+            `${label}: #${id} legend without placeholders`, JSON.stringify(state));
+    }
+    const growth = await chartState('growth-chart');
+    check(growth.xMin === 1 && growth.xMax === 200 && growth.tenHours > 0.3 &&
+              growth.tenHours < 0.6,
+          `${label}: the duration axis from 1 to 200 h spreads the first hours`,
+          JSON.stringify(growth));
+    if (json.wave.height_m === null) {
+      check((await page.textContent('#growth-caption')).includes(noWavesWords(json)),
+            `${label}: missing heights on the growth chart said in words`,
+            await page.textContent('#growth-caption'));
+    }
+
+    // The charts drawn: a canvas with a fair share of painted pixels, and
     // the growth chart's 200 durations.
-    for (const id of ['development-chart', 'growth-chart']) {
+    for (const id of drawn) {
       const painted = await page.$eval(`#${id}`, (div) => {
         const canvas = div.querySelector('canvas');
         if (!canvas) return 0;
@@ -234,6 +399,9 @@ try {
           firstDifference(expected, shown));
     const json = nativeJson(['swell', period, height]);
     check(json.outcome === outcome, `${label}: outcome ${outcome}`, json.outcome);
+    const swellPlace = await placeOf('swell');
+    check(inView(swellPlace) && swellPlace.focused === 'swell-results-title',
+          `${label}: the results are scrolled into view`, JSON.stringify(swellPlace));
     const summary = await page.textContent('#swell-summary');
     check(summary.includes(`Beaufort ${json.beaufort}`) &&
               summary.includes(`${json.distance_shown_km} km`),
@@ -324,6 +492,104 @@ try {
   check(swellBefore.length === 1 && swellAfter.length === 0,
         'corrected swell entries are no longer marked',
         `${swellBefore} before, ${swellAfter} after`);
+
+  // A sea the current blocks, as a phone shows it after the report.
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '-8']]) {
+    await page.fill(`#${id}`, value);
+  }
+  await runAndWait('windsea');
+  await page.screenshot({path: join(artifacts, 'page-390x844-blocked.png')});
+
+  // The last entries that gave a report come back when the page is opened
+  // again; an entry the program refused is not kept.
+  const kept = {wind: '25', duration: '12', fetch: '150', depth: '20', current: '-1.5'};
+  for (const [id, value] of Object.entries(kept)) await page.fill(`#${id}`, value);
+  await page.setChecked('#relative', true);
+  await runAndWait('windsea');
+  await page.fill('#period', '8');
+  await page.fill('#height', '2');
+  await runAndWait('swell');
+  await page.fill('#wind', 'abc');
+  await takeCalls();
+  await page.click('#windsea-run');
+  await page.waitForFunction(() => window.morvelCalls.length > 0, null, {timeout: 10000});
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+  const recalled = await page.evaluate(() => Object.fromEntries(
+      ['wind', 'duration', 'fetch', 'depth', 'current', 'period', 'height']
+          .map((id) => [id, document.getElementById(id).value])
+          .concat([['relative', document.getElementById('relative').checked]])));
+  check(JSON.stringify(recalled) === JSON.stringify(
+            Object.assign({}, kept, {period: '8', height: '2', relative: true})),
+        'the last entries that gave a report are remembered on the device',
+        JSON.stringify(recalled));
+
+  // Without storage (refused, as some browsers do for a file opened from
+  // disk) the page works as before and forgets.
+  const bare = await context.newPage();
+  const bareErrors = [];
+  bare.on('pageerror', (error) => bareErrors.push(error.message));
+  await bare.addInitScript(() => {
+    Object.defineProperty(window, 'localStorage', {
+      configurable: true,
+      get() { throw new DOMException('storage refused', 'SecurityError'); },
+    });
+  });
+  await bare.setViewportSize({width: 390, height: 844});
+  await bare.goto(pageUrl);
+  await bare.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+  const bareStart = await bare.inputValue('#wind');
+  await bare.click('#windsea-run');
+  await bare.waitForFunction(() => document.querySelector('#windsea-results').dataset.runs,
+                             null, {timeout: 10000});
+  check(bareStart === '15' && bareErrors.length === 0 &&
+            (await bare.textContent('#glance-hc')).endsWith(' m'),
+        'without storage the page starts from its own values and still reports',
+        JSON.stringify({bareStart, bareErrors}));
+  await bare.close();
+
+  // Back to the worked example for the pictures.
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await page.fill(`#${id}`, value);
+  }
+  await page.setChecked('#relative', false);
+  await page.fill('#period', '10');
+  await page.fill('#height', '3');
+  await runAndWait('swell');
+  await runAndWait('windsea');
+  await page.screenshot({path: join(artifacts, 'page-390x844-results.png')});
+
+  // The report readable on the phone: behind its disclosure under the
+  // tiles, at 12 px or more once opened, its long lines scrolling inside
+  // its box and never the page.
+  const closedAtFirst = !(await page.isVisible('#windsea-report'));
+  await page.click('#windsea-report-box summary');
+  const reading = await page.evaluate(() => {
+    const pre = document.getElementById('windsea-report');
+    const box = pre.getBoundingClientRect();
+    return {
+      size: parseFloat(getComputedStyle(pre).fontSize),
+      left: box.left,
+      right: box.right,
+      inner: pre.scrollWidth > pre.clientWidth,
+      page: document.documentElement.scrollWidth,
+      width: window.innerWidth,
+    };
+  });
+  check(closedAtFirst && await page.isVisible('#windsea-report') && reading.size >= 12 &&
+            reading.left >= 0 && reading.right <= reading.width &&
+            reading.page <= reading.width,
+        'the report opens from its disclosure, readable at 390 px, within the page',
+        JSON.stringify(reading));
+  await page.$eval('#windsea-report-title, #windsea-report-box', (e) => e.scrollIntoView());
+  await page.screenshot({path: join(artifacts, 'page-390x844-report.png')});
+
+  // No developer timing on the page (the times stay in data attributes).
+  const shownWords = await pageWords();
+  check(!/\d\s*ms\b|computed in/i.test(shownWords), 'no timing line for developers',
+        JSON.stringify(shownWords.match(/.*\d\s*ms\b.*/)));
 
   // Fits a phone; screenshots at phone and desktop size.
   const widths = await page.evaluate(() => [document.documentElement.scrollWidth,
