@@ -417,7 +417,8 @@ TEST(Batch, SwellRowsAndHeaderProblems) {
        "header"},
       {"period_s,depth\n",
        "morvelstandrik: swell: standard input: the "
-       "header has no column height_m"},
+       "header has no column height_m (found: period_s, depth; expected: "
+       "period_s, height_m)"},
       {"period_s,height_m,period_s\n",
        "morvelstandrik: swell: standard input: the header names column "
        "period_s twice"},

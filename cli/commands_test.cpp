@@ -263,12 +263,20 @@ TEST(Header, MapsColumnsAndCarriesTheRest) {
        -1,
        {}},
       {{"wind_kt", "duration_h", "depth_m", "current_kt"},
-       "the header has no column fetch_km",
+       "the header has no column fetch_km (found: wind_kt, duration_h, "
+       "depth_m, current_kt; expected: wind_kt, duration_h, fetch_km, "
+       "depth_m, and optionally current_kt, model)",
        {},
        -1,
        {}},
-      {{"Wind_kt", "duration_h", "fetch_km", "depth_m"},
-       "the header has no column wind_kt",
+      // Spreadsheets capitalize names: any letter case is the column.
+      {{"Wind_kt", "DURATION_H", " Fetch_Km", "depth_m", "Model"},
+       "",
+       {0, 1, 2, 3, -1},
+       4,
+       {}},
+      {{"wind_kt", "duration_h", "fetch_km", "depth_m", "WIND_KT"},
+       "the header names column WIND_KT twice",
        {},
        -1,
        {}},
