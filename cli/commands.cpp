@@ -29,6 +29,12 @@ std::string_view refuse_period(float seconds) {
   return {};
 }
 
+// A swell of no height tells of no wind field: the table would give one.
+std::string_view refuse_height(float metres) {
+  if (!(metres > 0.0f)) return "is not positive; give a height above 0 m";
+  return {};
+}
+
 std::string_view take_any(float) {
   return {};
 }
@@ -54,8 +60,9 @@ constexpr Entry kSwellEntries[] = {
     {"PERIOD", "period", "period_s", "SECONDS",
      "period of the swell, seconds: 0.1 or more", std::nullopt, 0.1f,
      std::nullopt, "s", refuse_period},
-    {"HEIGHT", "height", "height_m", "METRES", "height of the swell, metres",
-     std::nullopt, std::nullopt, std::nullopt, "m", take_any},
+    {"HEIGHT", "height", "height_m", "METRES",
+     "height of the swell, metres: above 0", std::nullopt, 0.0f, std::nullopt,
+     "m", refuse_height},
 };
 
 Result compute_windsea(std::span<const float> v, windsea::Model model) {
