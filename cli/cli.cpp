@@ -11,6 +11,7 @@
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
+#include "morvelstandrik/cli/suggest.hpp"
 
 #ifndef MORVEL_VERSION
 #define MORVEL_VERSION "unknown"
@@ -118,6 +119,7 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
                   "with --format json: the text report too, as the member "
                   "report");
   add_sources(c, p);
+  p.app->footer(std::string(c.footer));
 }
 
 // The entries given: by name as options, and the arguments, in order, for
@@ -246,9 +248,16 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
       "for sailors. Estimates only, not safe for navigation.\n"
       "Without arguments the program is an interactive dialogue.",
       std::string(kProgram)};
-  app.set_version_flag("--version",
+  app.set_version_flag("-v,--version",
                        std::string(kProgram) + " " + MORVEL_VERSION);
   app.require_subcommand(1);
+  app.footer(
+      "'morvelstandrik help COMMAND' (or COMMAND --help) shows a command's "
+      "entries, options and examples.\n\n"
+      "Examples:\n"
+      "  morvelstandrik windsea 20 10 100 10\n"
+      "  morvelstandrik swell 10 3 --format json\n"
+      "  morvelstandrik help windsea\n");
   app.failure_message([](const CLI::App* a, const CLI::Error& e) {
     std::string m = std::string(kProgram) + ": ";
     if (a->get_name() != kProgram) m += a->get_name() + ": ";
@@ -261,7 +270,13 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     add_command(app, commands()[i], parsed[i]);
   }
 
-  std::vector<std::string> reversed = parser_order(args, parsed);
+  const std::vector<std::string_view> words = help_as_option(args);
+  std::vector<std::string_view> names;
+  for (const Command& c : commands()) names.push_back(c.name);
+  if (const std::string bad = unknown_command(words, names); !bad.empty()) {
+    return usage(err, bad, "");
+  }
+  std::vector<std::string> reversed = parser_order(words, parsed);
   std::ostringstream help_out, help_err;
   try {
     app.parse(reversed);
