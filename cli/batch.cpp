@@ -30,14 +30,14 @@ std::size_t bytes_of(const Record& r) {
   return n;
 }
 
-// Reads the next block of records, of at most kBlockRows records and not
+// Reads the next block of records, of at most rows records and not
 // many more than kBlockBytes bytes; false when none was left. A record
 // that grew large gives its memory back before it is read into again.
-bool read_block(CsvReader& reader, Block& b) {
-  if (b.records.size() < kBlockRows) b.records.resize(kBlockRows);
+bool read_block(RecordSource& reader, std::size_t rows, Block& b) {
+  if (b.records.size() < rows) b.records.resize(rows);
   b.count = 0;
   std::size_t bytes = 0;
-  while (b.count < kBlockRows && bytes < kBlockBytes) {
+  while (b.count < rows && bytes < kBlockBytes) {
     Record& r = b.records[b.count];
     if (bytes_of(r) > kLargeRecord) r = Record{};
     if (!reader.next(r)) break;
@@ -49,13 +49,18 @@ bool read_block(CsvReader& reader, Block& b) {
 
 std::unique_ptr<RowWriter> make_writer(const BatchSetup& s) {
   if (s.json) return std::make_unique<JsonWriter>(&s.layout, s.with_report);
-  return std::make_unique<CsvWriter>(*s.command, s.layout);
+  return std::make_unique<CsvWriter>(*s.command, s.layout, s.delimiter);
 }
 
 // One record: its written row, and a line on the errors when it is bad.
 void one_row(const BatchSetup& s, const Record& rec, RowWriter& w, Block& b) {
   std::string problem = rec.problem;
-  if (problem.empty() && rec.fields.size() != s.layout.width) {
+  if (problem.empty() && s.layout.by_argument) {
+    if (rec.fields.size() > s.layout.width) {
+      problem = std::to_string(rec.fields.size()) + " values; give " +
+                arguments_usage(*s.command);
+    }
+  } else if (problem.empty() && rec.fields.size() != s.layout.width) {
     problem = std::to_string(rec.fields.size()) +
               " fields where the header has " + std::to_string(s.layout.width);
   }
@@ -90,7 +95,7 @@ void hand_on(const Block& b, shell::ByteSink& out, shell::ByteSink& err) {
 // its turn.
 class Jobs {
  public:
-  Jobs(const BatchSetup& s, CsvReader& reader, shell::ByteSink& out,
+  Jobs(const BatchSetup& s, RecordSource& reader, shell::ByteSink& out,
        shell::ByteSink& err)
       : s_(s), reader_(reader), out_(out), err_(err) {}
 
@@ -121,7 +126,7 @@ class Jobs {
 
   bool take(Block& b) {
     const std::lock_guard<std::mutex> lock(read_mutex_);
-    if (ended_ || !read_block(reader_, b)) {
+    if (ended_ || !read_block(reader_, s_.block_rows, b)) {
       ended_ = true;
       return false;
     }
@@ -130,7 +135,7 @@ class Jobs {
   }
 
   const BatchSetup& s_;
-  CsvReader& reader_;
+  RecordSource& reader_;
   shell::ByteSink &out_, &err_;
   std::mutex read_mutex_, write_mutex_;
   std::condition_variable turn_;
@@ -141,18 +146,20 @@ class Jobs {
 
 }  // namespace
 
-bool run_rows(const BatchSetup& s, CsvReader& reader, shell::ByteSink& out,
+bool run_rows(const BatchSetup& s, RecordSource& reader, shell::ByteSink& out,
               shell::ByteSink& err) {
-  std::string header;
-  make_writer(s)->header(header);
-  out.write(header);
+  if (s.with_header) {
+    std::string header;
+    make_writer(s)->header(header);
+    out.write(header);
+  }
 #ifndef __EMSCRIPTEN__
   if (s.jobs > 1) return Jobs(s, reader, out, err).run();
 #endif
   Block b;
   const std::unique_ptr<RowWriter> w = make_writer(s);
   bool bad = false;
-  while (read_block(reader, b)) {
+  while (read_block(reader, s.block_rows, b)) {
     compute(s, *w, b);
     hand_on(b, out, err);
     bad = bad || b.bad;

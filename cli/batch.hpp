@@ -15,6 +15,14 @@
 
 namespace cli {
 
+// The records a job takes at a time: at most so many (kBlockRows unless the
+// setup says fewer), or the first that reach so many bytes (a record holds
+// at most 64 KiB).
+inline constexpr std::size_t kBlockRows = 512;
+inline constexpr std::size_t kBlockBytes = 1 << 20;
+// A record that held more gives its memory back before the next read.
+inline constexpr std::size_t kLargeRecord = 4096;
+
 // What every row of a batch shares.
 struct BatchSetup {
   const Command* command = nullptr;
@@ -24,22 +32,20 @@ struct BatchSetup {
   bool with_report = false;  // JSON: the text report as a member
   std::string said;          // "morvelstandrik: windsea: FILE:" before a line
   unsigned jobs = 1;
+  char delimiter = ',';  // CSV: between the cells written
+  // The records a job takes at a time; 1 answers each as soon as it is
+  // read, for a script that waits for each answer.
+  std::size_t block_rows = kBlockRows;
+  bool with_header = true;  // CSV: the header line before the rows
 };
 
-// The records a job takes at a time: so many, or the first that reach so
-// many bytes (a record holds at most 64 KiB).
-inline constexpr std::size_t kBlockRows = 512;
-inline constexpr std::size_t kBlockBytes = 1 << 20;
-// A record that held more gives its memory back before the next read.
-inline constexpr std::size_t kLargeRecord = 4096;
-
-// Writes the header, then reads the records after it to the end and writes
-// one row for each, in order; each bad row also gets a line on err.
+// Writes the header (if asked), then reads the records after it to the end and
+// writes one row for each, in order; each bad row also gets a line on err.
 // Returns whether any row was bad.
 //   windsea, CSV, 2 jobs: "wind_kt,duration_h,...\n20,10,100,10\n" ->
 //   the header and one row on out, false
-bool run_rows(const BatchSetup& setup, CsvReader& reader, shell::ByteSink& out,
-              shell::ByteSink& err);
+bool run_rows(const BatchSetup& setup, RecordSource& reader,
+              shell::ByteSink& out, shell::ByteSink& err);
 
 // The cores this process may run on (at least 1).
 unsigned available_cores();

@@ -11,6 +11,7 @@
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
+#include "morvelstandrik/cli/suggest.hpp"
 
 #ifndef MORVEL_VERSION
 #define MORVEL_VERSION "unknown"
@@ -25,13 +26,13 @@ struct Parsed {
   std::array<std::string, kMaxEntries> by_argument, by_option;
   std::array<CLI::Option*, kMaxEntries> argument_given{}, option_given{};
   std::array<std::string, kMaxEntries> option_names;  // "--wind"
+  std::string delimiter;                              // as given
+  CLI::Option* delimiter_given = nullptr;
   Request q;
 };
 
-void add_command(CLI::App& app, const Command& c, Parsed& p) {
-  Request& q = p.q;
-  q.command = &c;
-  p.app = app.add_subcommand(std::string(c.name), std::string(c.summary));
+// The entries, as arguments and as named options.
+void add_entries(const Command& c, Parsed& p) {
   // Values are read as text, so that a bad one can be named and explained.
   for (std::size_t i = 0; i < c.entries.size(); ++i) {
     const Entry& e = c.entries[i];
@@ -47,21 +48,10 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
                          "the same as " + std::string(e.argument))
             ->type_name(std::string(e.type));
   }
-  if (!c.model_column.empty()) {
-    p.app->add_flag("--relative", q.relative,
-                    "the sea raised by the wind relative to the water, in "
-                    "deep water, instead of the deep-water sea carried into "
-                    "the depth and current");
-  }
-  p.app
-      ->add_option("--format", q.format,
-                   "text (one case, the default), json (one case, or a batch "
-                   "as JSON Lines) or csv (a batch, the default)")
-      ->check(CLI::IsMember({"text", "json", "csv"}))
-      ->type_name("FORMAT");
-  p.app->add_flag("--with-report", q.with_report,
-                  "with --format json: the text report too, as the member "
-                  "report");
+}
+
+// The batch's columns as the help lists them.
+std::string batch_columns(const Command& c) {
   std::string columns;
   for (const Entry& e : c.entries) {
     columns += columns.empty() ? "" : ",";
@@ -72,19 +62,64 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
     columns +=
         ",[" + std::string(c.model_column) + "] (deep-water or relative-wind)";
   }
+  return columns;
+}
+
+// Where the cases come from, and how many threads compute them.
+void add_sources(const Command& c, Parsed& p) {
+  Request& q = p.q;
+  p.app
+      ->add_option("--batch", q.file,
+                   "a CSV file (- for standard input) with the columns " +
+                       batch_columns(c) +
+                       " in any letter case; other columns are carried "
+                       "through; one output row per row")
+      ->type_name("FILE");
+  p.delimiter_given =
+      p.app
+          ->add_option("--delimiter", p.delimiter,
+                       "with --batch: the file's delimiter and the output's; "
+                       "with --lines: the output's. ';' writes decimal "
+                       "commas. By default a file separated by semicolons is "
+                       "known by its header (its numbers may then have "
+                       "decimal commas), and commas are written")
+          ->type_name("CHAR");
+  p.app->add_flag("--lines", q.lines,
+                  "cases one a line on standard input, the numbers in the "
+                  "arguments' order separated by blanks or commas; each "
+                  "answered at once by one line: a CSV row without header "
+                  "(the default) or a JSON object; a bad line by its error");
   p.app
       ->add_option("--jobs", q.jobs,
                    "with --batch: the rows are computed by N threads, the "
                    "output the same for any N (default: one per core)")
       ->check(CLI::Range(1u, 1024u))
       ->type_name("N");
+}
+
+void add_command(CLI::App& app, const Command& c, Parsed& p) {
+  Request& q = p.q;
+  q.command = &c;
+  p.app = app.add_subcommand(std::string(c.name), std::string(c.summary));
+  add_entries(c, p);
+  if (!c.model_column.empty()) {
+    p.app->add_flag("--relative", q.relative,
+                    "the sea raised by the wind relative to the water, in "
+                    "deep water, instead of the deep-water sea carried into "
+                    "the depth and current");
+  }
   p.app
-      ->add_option("--batch", q.file,
-                   "a CSV file (- for standard input) with the columns " +
-                       columns +
-                       "; other columns are carried through; one output row "
-                       "per row")
-      ->type_name("FILE");
+      ->add_option("--format", q.format,
+                   "text (one case, the default), json (one case, a batch or "
+                   "lines, as JSON Lines) or csv (a batch or lines, the "
+                   "default)")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+  p.app->add_flag("--with-report", q.with_report,
+                  "with --format json: the text report too, as the member "
+                  "report");
+  add_sources(c, p);
+  p.app->footer(std::string(c.footer));
 }
 
 // The entries given: by name as options, and the arguments, in order, for
@@ -123,15 +158,26 @@ std::string conflict(const Request& q) {
   bool values = false;
   for (const auto& text : q.texts.text) values = values || text.has_value();
   const bool batched = !q.file.empty();
+  if (batched && q.lines) return "--batch and --lines: give one of them";
   if (batched && values) {
     return "--batch reads its cases from " + q.file +
            "; give no values besides";
   }
+  if (q.lines && values) {
+    return "--lines reads its cases from standard input; give no values "
+           "besides";
+  }
   if (batched && q.format == "text") {
     return "--format text is for one case; a batch is csv or json";
   }
-  if (!batched && q.format == "csv") {
+  if (q.lines && q.format == "text") {
+    return "--format text is for one case; --lines is csv or json";
+  }
+  if (!batched && !q.lines && q.format == "csv") {
     return "--format csv is for a batch; one case is text or json";
+  }
+  if (!batched && !q.lines && q.delimiter != 0) {
+    return "--delimiter is for a batch or --lines";
   }
   if (q.with_report && q.format != "json") {
     return "--with-report goes with --format json";
@@ -145,11 +191,18 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
              shell::ByteSink& err) {
   Request& q = p.q;
   const std::string command(q.name());
-  if (q.format.empty()) q.format = q.file.empty() ? "text" : "csv";
+  const bool several = !q.file.empty() || q.lines;
+  if (q.format.empty()) q.format = several ? "csv" : "text";
+  if (p.delimiter == "," || p.delimiter == ";") q.delimiter = p.delimiter[0];
   std::string problem = take_entries(p);
+  if (problem.empty() && p.delimiter_given->count() > 0 && q.delimiter == 0) {
+    problem =
+        "--delimiter: '" + p.delimiter + "' is not a delimiter; use ',' or ';'";
+  }
   if (problem.empty()) problem = conflict(q);
   if (!problem.empty()) return usage(err, command + ": " + problem, command);
   if (q.jobs == 0) q.jobs = available_cores();
+  if (q.lines) return lines(q, in, out, err);
   return q.file.empty() ? one_case(q, out, err) : batch(q, in, out, err);
 }
 
@@ -195,9 +248,16 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
       "for sailors. Estimates only, not safe for navigation.\n"
       "Without arguments the program is an interactive dialogue.",
       std::string(kProgram)};
-  app.set_version_flag("--version",
+  app.set_version_flag("-v,--version",
                        std::string(kProgram) + " " + MORVEL_VERSION);
   app.require_subcommand(1);
+  app.footer(
+      "'morvelstandrik help COMMAND' (or COMMAND --help) shows a command's "
+      "entries, options and examples.\n\n"
+      "Examples:\n"
+      "  morvelstandrik windsea 20 10 100 10\n"
+      "  morvelstandrik swell 10 3 --format json\n"
+      "  morvelstandrik help windsea\n");
   app.failure_message([](const CLI::App* a, const CLI::Error& e) {
     std::string m = std::string(kProgram) + ": ";
     if (a->get_name() != kProgram) m += a->get_name() + ": ";
@@ -210,7 +270,13 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     add_command(app, commands()[i], parsed[i]);
   }
 
-  std::vector<std::string> reversed = parser_order(args, parsed);
+  const std::vector<std::string_view> words = help_as_option(args);
+  std::vector<std::string_view> names;
+  for (const Command& c : commands()) names.push_back(c.name);
+  if (const std::string bad = unknown_command(words, names); !bad.empty()) {
+    return usage(err, bad, "");
+  }
+  std::vector<std::string> reversed = parser_order(words, parsed);
   std::ostringstream help_out, help_err;
   try {
     app.parse(reversed);

@@ -29,6 +29,12 @@ std::string_view refuse_period(float seconds) {
   return {};
 }
 
+// A swell of no height tells of no wind field: the table would give one.
+std::string_view refuse_height(float metres) {
+  if (!(metres > 0.0f)) return "is not positive; give a height above 0 m";
+  return {};
+}
+
 std::string_view take_any(float) {
   return {};
 }
@@ -54,8 +60,9 @@ constexpr Entry kSwellEntries[] = {
     {"PERIOD", "period", "period_s", "SECONDS",
      "period of the swell, seconds: 0.1 or more", std::nullopt, 0.1f,
      std::nullopt, "s", refuse_period},
-    {"HEIGHT", "height", "height_m", "METRES", "height of the swell, metres",
-     std::nullopt, std::nullopt, std::nullopt, "m", take_any},
+    {"HEIGHT", "height", "height_m", "METRES",
+     "height of the swell, metres: above 0", std::nullopt, 0.0f, std::nullopt,
+     "m", refuse_height},
 };
 
 Result compute_windsea(std::span<const float> v, windsea::Model model) {
@@ -74,11 +81,33 @@ constexpr Command kCommands[] = {
     {"windsea",
      "The wind sea from wind, duration, fetch, depth and current. Entries "
      "outside the model's ranges are limited, with a note.",
-     kWindSeaEntries, "model", compute_windsea},
+     kWindSeaEntries, "model", compute_windsea,
+     "Status and warnings are two different things:\n"
+     "  status   the model's outcome for the wave it computed in this depth\n"
+     "           and current: ok, breaking (the wave exceeds a breaking\n"
+     "           limit of steepness or depth) or blocked (no wave passes).\n"
+     "           Filter on it for the cases the model could not carry\n"
+     "           through unchanged.\n"
+     "  warnings what the report warns a sailor of: grounding, shoal,\n"
+     "           steep or breaking seas, hazardous breakers, capsizing.\n"
+     "           Filter on it for the seas to beware of.\n"
+     "\n"
+     "Examples:\n"
+     "  morvelstandrik windsea 20 10 100 10 --format json\n"
+     "  printf 'Wind_kt;duration_h;fetch_km;depth_m\\n20;10;100;12,5\\n' | "
+     "morvelstandrik windsea --batch - --delimiter ';'\n"
+     "  printf '20 10 100 10\\n25,6,40,8,-1\\n' | morvelstandrik windsea "
+     "--lines --format csv\n"},
     {"swell",
      "The wind field behind an observed swell: speed, Beaufort force and "
      "distance.",
-     kSwellEntries, "", compute_swell},
+     kSwellEntries, "", compute_swell,
+     "Examples:\n"
+     "  morvelstandrik swell 10 3\n"
+     "  printf 'id,period_s,height_m\\nA,10,3\\nB,12,2\\n' | "
+     "morvelstandrik swell --batch -\n"
+     "  printf '10 3\\n12 2\\n' | morvelstandrik swell --lines --format "
+     "json\n"},
 };
 static_assert(std::size(kWindSeaEntries) <= kMaxEntries);
 static_assert(std::size(kSwellEntries) <= kMaxEntries);

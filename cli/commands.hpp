@@ -53,6 +53,10 @@ struct Command {
   // Computes a case whose values are all read and checked, one value per
   // entry in the table's order.
   Result (*compute)(std::span<const float> values, windsea::Model model);
+  // The end of its help: what its results mean where a name may mislead,
+  // and examples, each line "  morvelstandrik ..." or "  printf '...' |
+  // morvelstandrik ..." (the help's examples are run by the tests).
+  std::string_view footer;
 };
 
 // The commands, in the order the help lists them.

@@ -39,16 +39,46 @@ void CsvReader::keep(Record& r, char c) {
   }
 }
 
+void CsvReader::split(Record& r, char d) {
+  if (r.fields.size() < kMaxFields) {
+    r.fields.emplace_back();
+    if (delimiter_ == kDetectDelimiter) split_by_.push_back(d);
+  } else if (r.problem.empty()) {
+    r.problem = "more than " + std::to_string(kMaxFields) + " fields";
+  }
+}
+
+// A header with a comma outside quotes is a comma file, whatever its
+// names hold: the fields its semicolons split are joined back.
+void CsvReader::settle(Record& r) {
+  bool comma = false, semicolon = false;
+  for (char d : split_by_) (d == ',' ? comma : semicolon) = true;
+  delimiter_ = semicolon && !comma ? ';' : ',';
+  if (delimiter_ == ',' && semicolon) {
+    std::size_t to = 0;
+    for (std::size_t from = 1; from < r.fields.size(); ++from) {
+      if (split_by_[from - 1] == ';') {
+        r.fields[to].append(";").append(r.fields[from]);
+      } else if (++to != from) {
+        r.fields[to] = std::move(r.fields[from]);
+      }
+    }
+    r.fields.resize(to + 1);
+  }
+  split_by_ = {};
+}
+
 bool CsvReader::next(Record& r) {
   using shell::Input;
   if (!begin(r)) return false;
+  const bool detect = delimiter_ == kDetectDelimiter;
   bool quoted = false;                      // inside a quoted field
   bool at_start = r.fields.back().empty();  // nothing of this field read yet
   for (;;) {
     const int c = in_.get();
     if (c == Input::kEnd) {
       if (quoted && r.problem.empty()) r.problem = "quote never closed";
-      return true;
+      break;
     }
     if (quoted) {
       if (c == '"' && in_.peek() == '"') {
@@ -64,14 +94,10 @@ bool CsvReader::next(Record& r) {
     }
     if (c == '\n') {
       ++line_;
-      return true;
+      break;
     }
-    if (c == ',') {
-      if (r.fields.size() < kMaxFields) {
-        r.fields.emplace_back();
-      } else if (r.problem.empty()) {
-        r.problem = "more than " + std::to_string(kMaxFields) + " fields";
-      }
+    if (detect ? c == ',' || c == ';' : c == delimiter_) {
+      split(r, static_cast<char>(c));
       at_start = true;
       continue;
     }
@@ -79,11 +105,14 @@ bool CsvReader::next(Record& r) {
     at_start = false;
     if (!quoted) keep(r, static_cast<char>(c));
   }
+  if (detect) settle(r);
+  return true;
 }
 
-void csv_cell(std::string& out, std::string_view cell) {
+void csv_cell(std::string& out, std::string_view cell, char delimiter) {
+  const char special[] = {delimiter, '"', '\r', '\n', '\0'};
   const bool quote =
-      cell.find_first_of(",\"\r\n") != std::string_view::npos ||
+      cell.find_first_of(special) != std::string_view::npos ||
       (!cell.empty() && (cell.front() == ' ' || cell.back() == ' '));
   if (!quote) {
     out.append(cell);
@@ -97,10 +126,11 @@ void csv_cell(std::string& out, std::string_view cell) {
   out.push_back('"');
 }
 
-void csv_row(std::string& out, std::span<const std::string> cells) {
+void csv_row(std::string& out, std::span<const std::string> cells,
+             char delimiter) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) out.push_back(',');
-    csv_cell(out, cells[i]);
+    if (i > 0) out.push_back(delimiter);
+    csv_cell(out, cells[i], delimiter);
   }
   out.push_back('\n');
 }

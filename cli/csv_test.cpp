@@ -14,9 +14,10 @@ struct Read {
   std::vector<std::string> problems;
 };
 
-Read read_all(const std::string& text, std::size_t piece = 0) {
+Read read_all(const std::string& text, std::size_t piece = 0,
+              char delimiter = ',') {
   shell::MemorySource source(text, piece);
-  CsvReader reader(source);
+  CsvReader reader(source, delimiter);
   Read out;
   Record r;
   while (reader.next(r)) {
@@ -87,6 +88,65 @@ TEST(CsvReader, RecordsThatCannotBeReadWhole) {
   EXPECT_EQ(CsvReader::kMaxFields, r.fields[0].size());
   EXPECT_NE("", r.problems[0]);
   EXPECT_EQ((std::vector<std::string>{"ok"}), r.fields[1]);
+}
+
+// The header chooses the delimiter: semicolons outside quotes and no
+// comma make a semicolon file; the rows after it are read with it.
+TEST(CsvReader, TheHeaderChoosesTheDelimiter) {
+  const struct {
+    const char* name;
+    std::string text;
+    Rows rows;
+  } cases[] = {
+      {"semicolons", "a;b\n1,5;2\n", {{"a", "b"}, {"1,5", "2"}}},
+      {"commas", "a,b\n1;5,2\n", {{"a", "b"}, {"1;5", "2"}}},
+      {"a comma wins, semicolons joined back",
+       "a;b,c;d;e\n1,2\n",
+       {{"a;b", "c;d;e"}, {"1", "2"}}},
+      {"a quoted comma does not count",
+       "\"a,b\";c\n1;2\n",
+       {{"a,b", "c"}, {"1", "2"}}},
+      {"quoted semicolons do not count",
+       "\"a;b\",c\n1;2,3\n",
+       {{"a;b", "c"}, {"1;2", "3"}}},
+      {"one column", "a\n1;2\n", {{"a"}, {"1;2"}}},
+      {"byte-order mark and CR LF",
+       "\xEF\xBB\xBF"
+       "a;b\r\n1;2\r\n",
+       {{"a", "b"}, {"1", "2"}}},
+      // Found by the fuzz corpus: a NUL byte is no delimiter.
+      {"NUL byte", std::string("a\0b,c\n", 6), {{std::string("a\0b", 3), "c"}}},
+  };
+  for (const auto& c : cases) {
+    for (std::size_t piece : {std::size_t{0}, std::size_t{1}}) {
+      const Read r = read_all(c.text, piece, kDetectDelimiter);
+      EXPECT_EQ(c.rows, r.fields) << c.name;
+      for (const std::string& p : r.problems) EXPECT_EQ("", p) << c.name;
+    }
+  }
+  // Given, the delimiter is not chosen by the header.
+  EXPECT_EQ((Rows{{"a,b"}, {"1", "2"}}), read_all("a,b\n1;2\n", 0, ';').fields);
+}
+
+TEST(CsvCell, QuotedWhereTheDelimiterStands) {
+  const struct {
+    const char* cell;
+    char delimiter;
+    const char* written;
+  } cases[] = {
+      {"a;b", ',', "a;b"},
+      {"a;b", ';', "\"a;b\""},
+      {"a,b", ';', "a,b"},
+      {"a,b", ',', "\"a,b\""},
+      {"say \"x\"", ';', "\"say \"\"x\"\"\""},
+      {" a", ';', "\" a\""},
+      {"", ';', ""},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    csv_cell(out, c.cell, c.delimiter);
+    EXPECT_EQ(c.written, out) << c.cell << " " << c.delimiter;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/cli/lines.hpp"
 
 namespace cli {
 namespace {
@@ -92,7 +93,7 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
     }
     source = &opened.emplace(fd).source;
   }
-  CsvReader reader(*source);
+  CsvReader reader(*source, q.delimiter ? q.delimiter : kDetectDelimiter);
   Record rec;
   std::string problem;
   if (!reader.next(rec)) problem = where + " is empty; it needs a header";
@@ -103,6 +104,7 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
   if (problem.empty()) {
     const std::string bad = map_header(c, rec.fields, layout);
     if (!bad.empty()) problem = where + ": " + bad;
+    layout.decimal_comma = reader.delimiter() == ';';
   }
   if (!problem.empty()) return usage(err, command + ": " + problem, command);
 
@@ -114,6 +116,7 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
   setup.with_report = q.with_report;
   setup.said = std::string(kProgram) + ": " + command + ": " + where + ":";
   setup.jobs = q.jobs;
+  setup.delimiter = q.delimiter ? q.delimiter : ',';
   const bool bad = run_rows(setup, reader, out, err);
   if (opened && opened->source.error() != 0) {
     say(err, command + ": cannot read " + q.file + ": " +
@@ -121,6 +124,29 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
     return kUsage;
   }
   return bad ? kBadRows : kOk;
+}
+
+int lines(const Request& q, shell::ByteSource& in, shell::ByteSink& out,
+          shell::ByteSink& err) {
+  const Command& c = *q.command;
+  BatchSetup setup;
+  setup.command = &c;
+  setup.layout.at.fill(-1);
+  for (std::size_t k = 0; k < c.entries.size(); ++k) {
+    setup.layout.at[k] = static_cast<std::ptrdiff_t>(k);
+  }
+  setup.layout.width = c.entries.size();
+  setup.layout.by_argument = true;
+  setup.model = q.model();
+  setup.json = q.format == "json";
+  setup.with_report = q.with_report;
+  setup.said = std::string(kProgram) + ": " + std::string(q.name()) +
+               ": standard input:";
+  setup.delimiter = q.delimiter ? q.delimiter : ',';
+  setup.block_rows = 1;
+  setup.with_header = false;
+  LineReader reader(in);
+  return run_rows(setup, reader, out, err) ? kBadRows : kOk;
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
-// The two ways the command line runs a command: one case from the
-// arguments, or a batch from a CSV file. Both read through the row pipeline
-// and write what it gives; the parsing of the arguments is done before.
+// The three ways the command line runs a command: one case from the
+// arguments, a batch from a CSV file, or cases one a line. Both read through
+// the row pipeline and write what it gives; the parsing of the arguments is
+// done before.
 #pragma once
 
 #include <string>
@@ -23,6 +24,10 @@ struct Request {
   std::string format;  // text, json or csv
   std::string file;    // --batch: a file, "-" for standard input
   unsigned jobs = 0;   // --jobs: threads of a batch; 0: not given
+  // --delimiter: of the batch file and of the CSV written; 0: not given (a
+  // file's is read from its header, and commas are written).
+  char delimiter = 0;
+  bool lines = false;  // --lines: cases one a line on standard input
   std::string_view name() const { return command->name; }
   windsea::Model model() const {
     return relative ? windsea::Model::kRelativeWind
@@ -52,5 +57,14 @@ int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err);
 // usage error.
 int batch(const Request& q, shell::ByteSource& stdin_source,
           shell::ByteSink& out, shell::ByteSink& err);
+
+// Cases one a line on standard input, each answered as soon as it is read
+// by one line: a CSV row (no header; the columns of a batch without carried
+// ones) or a JSON object, a bad line by its row with the error (and a line
+// on err). The status is a batch's.
+//   windsea, csv: "20 10 100 10\nx\n" -> a row of results, a row with
+//   "WIND: 'x' is not a number", status 1
+int lines(const Request& q, shell::ByteSource& in, shell::ByteSink& out,
+          shell::ByteSink& err);
 
 }  // namespace cli

@@ -80,11 +80,17 @@ bool decimal_comma(std::string_view t) {
 
 }  // namespace
 
-Number read_number(std::string_view text) {
+Number read_number(std::string_view text, bool comma_allowed) {
   text = fields::trim(text);
   if (text.empty()) return {std::nullopt, "is empty; give a number"};
+  std::string with_point;
   if (decimal_comma(text)) {
-    return {std::nullopt, "is not a number; use a decimal point"};
+    if (!comma_allowed) {
+      return {std::nullopt, "is not a number; use a decimal point"};
+    }
+    with_point.assign(text);
+    with_point[with_point.find(',')] = '.';
+    text = with_point;
   }
   // The decimal form takes no plus sign; the dialogue does.
   std::string_view digits = text;

@@ -20,6 +20,9 @@ struct Number {
 //   "12,5"  -> "is not a number; use a decimal point"
 //   "nan", "inf", "1e39" -> "is not a finite number"
 //   "12kt", "0x10" -> "is not a number"
-Number read_number(std::string_view text);
+// With decimal_comma (a semicolon-separated file, as spreadsheets save them
+// where the comma is the decimal mark), "12,5" is 12.5; "1.234,5" is still
+// not a number.
+Number read_number(std::string_view text, bool decimal_comma = false);
 
 }  // namespace cli

@@ -111,5 +111,30 @@ TEST(ReadNumber, DecimalFormsAndTheirRefusals) {
   }
 }
 
+// In a semicolon-separated file the comma is the decimal mark; the same
+// texts with a point still read, and a thousands mark is still refused.
+TEST(ReadNumber, DecimalCommaWhereTheFileAllowsIt) {
+  const Case cases[] = {
+      {"12,5", 12.5f, ""},
+      {"-0,75", -0.75f, ""},
+      {"+2,5", 2.5f, ""},
+      {",5", 0.5f, ""},
+      {" 3,25 ", 3.25f, ""},
+      {"0,1", 0.1f, ""},  // the float nearest 0.1, as "0.1" gives
+      {"12.5", 12.5f, ""},
+      {"20", 20.0f, ""},
+      {"1.234,5", std::nullopt, kNotANumber},
+      {"1,5e3", std::nullopt, kNotANumber},
+      {"1,2,3", std::nullopt, kNotANumber},
+      {",", std::nullopt, kNotANumber},
+      {"", std::nullopt, "is empty; give a number"},
+  };
+  for (const Case& c : cases) {
+    const Number n = read_number(c.text, true);
+    EXPECT_EQ(c.value, n.value) << '"' << c.text << '"';
+    EXPECT_EQ(c.problem, n.problem) << '"' << c.text << '"';
+  }
+}
+
 }  // namespace
 }  // namespace cli

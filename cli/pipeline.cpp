@@ -1,8 +1,8 @@
 #include "morvelstandrik/cli/pipeline.hpp"
 
-#include "morvelstandrik/cli/json.hpp"
+#include <cctype>
+
 #include "morvelstandrik/cli/number.hpp"
-#include "morvelstandrik/cli/results.hpp"
 
 namespace cli {
 namespace {
@@ -13,6 +13,38 @@ std::optional<windsea::Model> model_named(std::string_view name) {
     if (models[i].code == name) return static_cast<windsea::Model>(i);
   }
   return std::nullopt;
+}
+
+// Column names match in any letter case: spreadsheets capitalize them.
+bool same_name(std::string_view column, std::string_view name) {
+  if (column.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(name[i])) != column[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// "found: a, b; expected: wind_kt, ..., and optionally current_kt, model"
+std::string found_and_expected(const Command& c,
+                               std::span<const std::string> header) {
+  constexpr std::size_t kShown = 16;  // names of a wide header shown
+  std::string found, required, optional;
+  for (std::size_t i = 0; i < header.size() && i < kShown; ++i) {
+    found.append(i > 0 ? ", " : "").append(fields::trim(header[i]));
+  }
+  if (header.size() > kShown) found += ", ...";
+  for (const Entry& e : c.entries) {
+    std::string& list = e.fallback ? optional : required;
+    list.append(list.empty() ? "" : ", ").append(e.column);
+  }
+  if (!c.model_column.empty()) {
+    optional.append(optional.empty() ? "" : ", ").append(c.model_column);
+  }
+  std::string said = "found: " + found + "; expected: " + required;
+  if (!optional.empty()) said += ", and optionally " + optional;
+  return said;
 }
 
 Refusal refused(std::size_t entry, std::string_view name,
@@ -58,7 +90,7 @@ std::variant<Result, Refusal> evaluate(const Command& c, const CaseTexts& t) {
       values[i] = *c.entries[i].fallback;
       continue;
     }
-    const Number v = read_number(*t.text[i]);
+    const Number v = read_number(*t.text[i], t.decimal_comma);
     if (!v.value) return refused(i, t.name[i], t.text[i], v.problem);
     values[i] = *v.value;
   }
@@ -80,9 +112,9 @@ std::string map_header(const Command& c, std::span<const std::string> header,
   for (std::size_t i = 0; i < header.size(); ++i) {
     const std::string_view name = fields::trim(header[i]);
     std::size_t k = 0;
-    while (k < n && c.entries[k].column != name) ++k;
+    while (k < n && !same_name(c.entries[k].column, name)) ++k;
     std::ptrdiff_t* at = k < n ? &layout.at[k] : nullptr;
-    if (!at && !c.model_column.empty() && name == c.model_column) {
+    if (!at && !c.model_column.empty() && same_name(c.model_column, name)) {
       at = &layout.model_at;
     }
     if (!at) {
@@ -97,7 +129,8 @@ std::string map_header(const Command& c, std::span<const std::string> header,
   }
   for (std::size_t k = 0; k < n; ++k) {
     if (layout.at[k] < 0 && !c.entries[k].fallback) {
-      return "the header has no column " + std::string(c.entries[k].column);
+      return "the header has no column " + std::string(c.entries[k].column) +
+             " (" + found_and_expected(c, header) + ")";
     }
   }
   return {};
@@ -107,119 +140,23 @@ CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
                     windsea::Model model) {
   CaseTexts t;
   t.model = model;
+  t.decimal_comma = layout.decimal_comma;
   auto cell = [&](std::ptrdiff_t at) -> std::optional<std::string_view> {
-    if (at < 0) return std::nullopt;
+    // A short line of numbers leaves its last entries out.
+    if (at < 0 || static_cast<std::size_t>(at) >= row.fields.size()) {
+      return std::nullopt;
+    }
     return std::string_view(row.fields[static_cast<std::size_t>(at)]);
   };
   for (std::size_t k = 0; k < c.entries.size(); ++k) {
-    t.name[k] = c.entries[k].column;
+    t.name[k] =
+        layout.by_argument ? c.entries[k].argument : c.entries[k].column;
     t.text[k] = cell(layout.at[k]);
     if (t.text[k] && c.entries[k].fallback && fields::trim(*t.text[k]).empty())
       t.text[k].reset();
   }
   t.model_text = cell(layout.model_at);
   return t;
-}
-
-// --- written rows ---------------------------------------------------------
-
-void CsvWriter::header(std::string& out) {
-  std::vector<std::string> names = layout_.carried_names;
-  const auto columns = result_columns(command_);
-  names.insert(names.end(), columns.begin(), columns.end());
-  names.emplace_back("error");
-  csv_row(out, names);
-}
-
-// The result's cells need no quotes: numbers, codes and codes joined with
-// ';' hold no comma, quote, line end or blank.
-void CsvWriter::row(std::string& out, const Record* row, const Result* result,
-                    std::string_view error) {
-  for (std::size_t i : layout_.carried) {
-    // A short row's missing cells are blank.
-    if (row && i < row->fields.size()) csv_cell(out, row->fields[i]);
-    out.push_back(',');
-  }
-  if (result) {
-    csv_cells(out, *result);
-  } else {
-    out.append(result_columns(command_).size(), ',');
-  }
-  csv_cell(out, error);
-  out.push_back('\n');
-}
-
-void JsonWriter::header(std::string&) {}
-
-void JsonWriter::row(std::string& out, const Record* row, const Result* result,
-                     std::string_view error) {
-  Json j(out);
-  j.begin_object();
-  if (layout_) {
-    j.key("line").integer(row ? row->line : 0);
-    if (!layout_->carried.empty()) {
-      j.key("input").begin_object();
-      for (std::size_t k = 0; k < layout_->carried.size(); ++k) {
-        j.key(layout_->carried_names[k]);
-        const std::size_t i = layout_->carried[k];
-        if (row && i < row->fields.size()) {
-          j.utf8(row->fields[i]);
-        } else {
-          j.null();
-        }
-      }
-      j.end_object();
-    }
-  }
-  if (result) json_members(j, *result);
-  if (layout_) {
-    j.key("error");
-    if (error.empty()) {
-      j.null();
-    } else {
-      j.utf8(error);
-    }
-  }
-  if (with_report_) {
-    j.key("report");
-    if (result) {
-      report_.clear();
-      render(report_, *result);
-      j.text(report_);
-    } else {
-      j.null();
-    }
-  }
-  j.end_object();
-  out.push_back('\n');
-}
-
-void JsonWriter::refusal(std::string& out, const Command& c, const Refusal& r) {
-  Json j(out);
-  j.begin_object();
-  j.key("error").begin_object();
-  const bool model = r.entry == Refusal::kModel;
-  j.key("entry").text(model ? c.model_column : c.entries[r.entry].option);
-  j.key("name").utf8(r.name);
-  j.key("given");
-  if (r.given) {
-    j.utf8(*r.given);
-  } else {
-    j.null();
-  }
-  j.key("problem").utf8(r.problem);
-  j.key("message").utf8(r.message());
-  if (!model) {
-    const Entry& e = c.entries[r.entry];
-    j.key("range").begin_object();
-    j.key("low").number(e.low);
-    j.key("high").number(e.high);
-    j.key("unit").text(e.unit);
-    j.end_object();
-  }
-  j.end_object();
-  j.end_object();
-  out.push_back('\n');
 }
 
 }  // namespace cli

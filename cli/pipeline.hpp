@@ -29,6 +29,7 @@ struct CaseTexts {
   std::array<std::string_view, kMaxEntries> name;
   windsea::Model model = windsea::Model::kDeepWater;
   std::optional<std::string_view> model_text;  // a batch's model cell
+  bool decimal_comma = false;  // "12,5" is 12.5 (a semicolon file)
 };
 
 // Why a case is refused: which entry, as named, what was given and what is
@@ -56,17 +57,24 @@ struct Layout {
   std::ptrdiff_t model_at = -1;
   std::vector<std::size_t> carried;
   std::vector<std::string> carried_names;
-  std::size_t width = 0;  // fields in the header
+  std::size_t width = 0;       // fields in the header
+  bool decimal_comma = false;  // the file's numbers may have decimal commas
+  // A line of numbers (--lines): the entries in the arguments' order, each
+  // named as an argument; a line may leave out the last entries.
+  bool by_argument = false;
 };
 
-// Maps a header (names with blanks around them allowed) to the command's
-// columns; empty, or why the header cannot be used (a column named twice,
-// a required column missing).
+// Maps a header (names in any letter case, with blanks around them
+// allowed) to the command's columns; empty, or why the header cannot be
+// used: a column named twice, or a required column missing, with the
+// columns found and expected:
+//   {"period_s", "depth"} -> "the header has no column height_m (found:
+//   period_s, depth; expected: period_s, height_m)"
 std::string map_header(const Command& c, std::span<const std::string> header,
                        Layout& layout);
 
-// The texts of a batch row; an empty cell of an entry that has a fallback
-// counts as left out.
+// The texts of a batch row; an empty cell of an entry that has a fallback,
+// or a cell past the row's end, counts as left out.
 CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
                     windsea::Model model);
 
@@ -84,11 +92,13 @@ class RowWriter {
                    std::string_view error) = 0;
 };
 
-// A batch's CSV rows: carried columns, the result's columns, error.
+// A batch's CSV rows: carried columns, the result's columns, error. With
+// the delimiter ';' the numbers have decimal commas, and a cell holding a
+// semicolon is quoted.
 class CsvWriter final : public RowWriter {
  public:
-  CsvWriter(const Command& c, const Layout& layout)
-      : command_(c), layout_(layout) {}
+  CsvWriter(const Command& c, const Layout& layout, char delimiter = ',')
+      : command_(c), layout_(layout), delimiter_(delimiter) {}
   void header(std::string& out) override;
   void row(std::string& out, const Record* row, const Result* result,
            std::string_view error) override;
@@ -96,6 +106,7 @@ class CsvWriter final : public RowWriter {
  private:
   const Command& command_;
   const Layout& layout_;
+  char delimiter_;
 };
 
 // JSON objects, one a line: in a batch (with a layout) with the members

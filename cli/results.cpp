@@ -6,6 +6,9 @@
 #include <type_traits>
 #include <vector>
 
+#include "morvelstandrik/cli/csv.hpp"
+#include "morvelstandrik/cli/shortest.hpp"
+
 namespace cli {
 namespace {
 
@@ -73,36 +76,45 @@ class JsonFields final : public fields::FieldVisitor {
   bool muted_ = false;                // inside a list that is not present
 };
 
-// Cells of a CSV row, each followed by a comma: empty where there is no
-// value (or none that is finite); codes joined with ';'.
+// Cells of a CSV row, each followed by the delimiter: empty where there is
+// no value (or none that is finite); codes joined with ';'.
 class CsvCells final : public fields::FieldVisitor {
  public:
-  explicit CsvCells(std::string& out) : out_(out) {}
+  CsvCells(std::string& out, char delimiter)
+      : out_(out), delimiter_(delimiter) {}
   void number(std::string_view, std::string_view,
               std::optional<float> v) override {
-    if (!blank_ && v && std::isfinite(*v)) append_shortest(out_, *v);
-    out_.push_back(',');
+    if (!blank_ && v && std::isfinite(*v)) {
+      const std::size_t from = out_.size();
+      append_shortest(out_, *v);
+      // The decimal mark of the spreadsheets that separate by ';'.
+      if (delimiter_ == ';') {
+        const std::size_t point = out_.find('.', from);
+        if (point != std::string::npos) out_[point] = ',';
+      }
+    }
+    out_.push_back(delimiter_);
   }
   void integer(std::string_view, std::string_view,
                std::optional<std::int32_t> v) override {
     if (!blank_ && v) append_integer(out_, *v);
-    out_.push_back(',');
+    out_.push_back(delimiter_);
   }
   void choice(std::string_view, std::span<const fields::Coded> codes,
               std::size_t index) override {
     if (!blank_) out_.append(codes[index].code);
-    out_.push_back(',');
+    out_.push_back(delimiter_);
   }
   void flags(std::string_view, std::span<const fields::Coded> codes,
              std::uint32_t present) override {
-    bool first = true;
+    joined_.clear();
     for (std::size_t i = 0; i < codes.size() && !blank_; ++i) {
       if (((present >> i) & 1u) == 0) continue;
-      if (!first) out_.push_back(';');
-      out_.append(codes[i].code);
-      first = false;
+      if (!joined_.empty()) joined_.push_back(';');
+      joined_.append(codes[i].code);
     }
-    out_.push_back(',');
+    csv_cell(out_, joined_, delimiter_);
+    out_.push_back(delimiter_);
   }
   void begin(std::string_view) override {}
   void end() override {}
@@ -113,6 +125,8 @@ class CsvCells final : public fields::FieldVisitor {
 
  private:
   std::string& out_;
+  char delimiter_;
+  std::string joined_;  // the codes of a list of flags
   bool blank_ = false;  // inside a list that is not present
 };
 
@@ -123,8 +137,8 @@ void json_members(Json& j, const Result& r) {
   walk(f, r);
 }
 
-void csv_cells(std::string& out, const Result& r) {
-  CsvCells f(out);
+void csv_cells(std::string& out, const Result& r, char delimiter) {
+  CsvCells f(out, delimiter);
   walk(f, r);
 }
 

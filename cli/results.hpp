@@ -20,7 +20,9 @@ namespace cli {
 void json_members(Json& j, const Result& r);
 
 // Appends the cells of a result, one per column of result_columns(), each
-// followed by a comma. None of them needs quotes.
-void csv_cells(std::string& out, const Result& r);
+// followed by the delimiter. With ',' none of them needs quotes; with ';'
+// numbers have a decimal comma (1,7441) and codes joined with ';' are
+// quoted.
+void csv_cells(std::string& out, const Result& r, char delimiter = ',');
 
 }  // namespace cli

@@ -3,7 +3,8 @@
 // standard input (for --batch -). No crash, no undefined behaviour; the
 // status is 0, 1 or 2; a failed case writes nothing to standard output; a
 // CSV batch gives one output row per input record, each as wide as the
-// header; no value is ever NaN or infinite.
+// header; the line mode one output line per input line; no value is ever
+// NaN or infinite.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -48,8 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   shell::StringSink out, err;
   const int status = cli::run(args, in, out, err);
   if (status < 0 || status > 2) std::abort();
+  // A batch or the line mode answer many cases, good and bad.
   bool batch = false;
-  for (const std::string& w : words) batch = batch || w.starts_with("--batch");
+  for (const std::string& w : words) {
+    batch = batch || w.starts_with("--batch") || w == "--lines";
+  }
   if (!batch && status != 0 && !out.text.empty()) std::abort();
   // A one-case JSON result holds no text of the user's: no NaN, no infinity.
   if (!batch && out.text.starts_with("{") &&
@@ -66,6 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     if (in_rows.size() != out_rows.size()) std::abort();
     for (const auto& row : out_rows) {
       if (row.size() != out_rows[0].size()) std::abort();
+    }
+  }
+  // The line mode answers each line of its input by one line.
+  const bool plain_lines = words.size() == 2 &&
+                           (words[0] == "windsea" || words[0] == "swell") &&
+                           words[1] == "--lines";
+  if (plain_lines && status != 2) {
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < input.size(); ++lines) {
+      at = std::min(input.find('\n', at), input.size()) + 1;
+    }
+    if (static_cast<std::size_t>(
+            std::count(out.text.begin(), out.text.end(), '\n')) != lines) {
+      std::abort();
     }
   }
   return 0;

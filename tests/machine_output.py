@@ -714,12 +714,19 @@ def main():
     for entries in swells:
         where = "swell " + " ".join(entries)
         text, _, _ = run(["swell"] + list(entries))
-        out, _, _ = run(["swell"] + list(entries) + ["--format", "json"])
+        out, _, rc = run(["swell"] + list(entries) + ["--format", "json"])
         o = json.loads(out)
+        # A swell of no height (or less) tells of no wind field: refused.
+        if float(entries[1]) <= 0:
+            if rc != 2 or o["error"]["entry"] != "height" or text:
+                fail(where, f"not refused: status {rc}, {out!r}")
+            swell_objects.append(None)
+            continue
         swell_objects.append(o)
         check_swell(where, entries, text, o)
 
-    documented_w, documented_s = check_documented(wind_objects, swell_objects)
+    documented_w, documented_s = check_documented(
+        wind_objects, [o for o in swell_objects if o is not None])
 
     # The same cases as batches, with rows the batch must refuse among them.
     rows = [c["entries"][:4] + [(c["entries"] + [""])[4],
