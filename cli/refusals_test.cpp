@@ -2,6 +2,8 @@
 // as one case and as a batch row.
 #include <gtest/gtest.h>
 
+#include "morvelstandrik/cli/run_cli_test.hpp"
+
 #include <string>
 #include <vector>
 
@@ -10,18 +12,8 @@
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input = "") {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 // A swell of no height, or less, or of no period, is refused with the
 // range, as one case and as a batch row.

@@ -3,6 +3,8 @@
 // case. Each gives the numbers of the same cases in a comma file.
 #include <gtest/gtest.h>
 
+#include "morvelstandrik/cli/run_cli_test.hpp"
+
 #include <string>
 #include <vector>
 
@@ -12,18 +14,8 @@
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 std::vector<std::vector<std::string>> read_rows(const std::string& text,
                                                 char delimiter) {

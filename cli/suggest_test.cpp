@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "morvelstandrik/cli/run_cli_test.hpp"
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,18 +14,8 @@
 namespace cli {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_cli(std::vector<std::string> args, const std::string& input = "") {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  shell::MemorySource in(input);
-  shell::StringSink out, err;
-  const int status = run(views, in, out, err);
-  return {status, out.text, err.text};
-}
+using testing::Outcome;
+using testing::run_cli;
 
 const std::vector<std::string_view> kNames = {"windsea", "swell"};
 
