@@ -1,6 +1,7 @@
 #include "morvelstandrik/cli/batch.hpp"
 
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -90,19 +91,27 @@ void hand_on(const Block& b, shell::ByteSink& out, shell::ByteSink& err) {
   out.write(b.out);
 }
 
-// The jobs share the reader and take turns at the output, in block order:
-// the job with the lowest block outstanding never waits, so every job gets
-// its turn.
+// The jobs share the reader and hand their blocks on in block order. A
+// job whose block is done before its turn parks it and goes on with a new
+// one, so that rows of uneven cost keep every job busy; the blocks in use
+// are at most two per job and one more. A job waits only when all of them
+// are taken: then the lowest block not yet handed on is still being
+// computed by a job that does not wait, and handing it on frees blocks.
 class Jobs {
  public:
   Jobs(const BatchSetup& s, RecordSource& reader, shell::ByteSink& out,
        shell::ByteSink& err)
-      : s_(s), reader_(reader), out_(out), err_(err) {}
+      : s_(s),
+        reader_(reader),
+        out_(out),
+        err_(err),
+        most_blocks_(2 * s.jobs + 1) {}
 
   bool run() {
     std::vector<std::thread> others;
-    for (unsigned i = 1; i < s_.jobs; ++i)
+    for (unsigned i = 1; i < s_.jobs; ++i) {
       others.emplace_back([this] { job(); });
+    }
     job();
     for (std::thread& t : others) t.join();
     return bad_;
@@ -110,18 +119,14 @@ class Jobs {
 
  private:
   void job() {
-    Block b;
     const std::unique_ptr<RowWriter> w = make_writer(s_);
-    while (take(b)) {
-      compute(s_, *w, b);
-      std::unique_lock<std::mutex> lock(write_mutex_);
-      turn_.wait(lock, [&] { return next_write_ == b.index; });
-      hand_on(b, out_, err_);
-      bad_ = bad_ || b.bad;
-      ++next_write_;
-      lock.unlock();
-      turn_.notify_all();
+    std::unique_ptr<Block> b = spare();
+    while (take(*b)) {
+      compute(s_, *w, *b);
+      b = finish(std::move(b));
     }
+    const std::lock_guard<std::mutex> lock(write_mutex_);
+    free_.push_back(std::move(b));
   }
 
   bool take(Block& b) {
@@ -134,16 +139,61 @@ class Jobs {
     return true;
   }
 
+  // A block to read into: a free one, a new one while there are fewer
+  // than most_blocks_, or the first that is handed on.
+  std::unique_ptr<Block> spare() {
+    std::unique_lock<std::mutex> lock(write_mutex_);
+    freed_.wait(lock, [&] { return !free_.empty() || blocks_ < most_blocks_; });
+    if (free_.empty()) {
+      ++blocks_;
+      return std::make_unique<Block>();
+    }
+    std::unique_ptr<Block> b = std::move(free_.back());
+    free_.pop_back();
+    return b;
+  }
+
+  // Hands the block on, with every parked block whose turn follows, when
+  // its turn has come, or parks it; returns a block to go on with.
+  std::unique_ptr<Block> finish(std::unique_ptr<Block> b) {
+    {
+      const std::lock_guard<std::mutex> lock(write_mutex_);
+      if (b->index != next_write_) {
+        parked_.emplace(b->index, std::move(b));
+      } else {
+        hand_on(*b);
+        for (auto next = parked_.find(next_write_); next != parked_.end();
+             next = parked_.find(next_write_)) {
+          hand_on(*next->second);
+          free_.push_back(std::move(next->second));
+          parked_.erase(next);
+        }
+      }
+    }
+    freed_.notify_all();
+    return b ? std::move(b) : spare();
+  }
+
+  void hand_on(const Block& b) {  // with the write lock held
+    cli::hand_on(b, out_, err_);
+    bad_ = bad_ || b.bad;
+    ++next_write_;
+  }
+
   const BatchSetup& s_;
   RecordSource& reader_;
   shell::ByteSink &out_, &err_;
-  std::mutex read_mutex_, write_mutex_;
-  std::condition_variable turn_;
-  std::size_t next_read_ = 0, next_write_ = 0;
+  const std::size_t most_blocks_;
+  std::mutex read_mutex_;
+  std::size_t next_read_ = 0;
   bool ended_ = false;
+  std::mutex write_mutex_;  // guards all below
+  std::condition_variable freed_;
+  std::size_t next_write_ = 0, blocks_ = 0;
+  std::map<std::size_t, std::unique_ptr<Block>> parked_;
+  std::vector<std::unique_ptr<Block>> free_;
   bool bad_ = false;
 };
-
 }  // namespace
 
 bool run_rows(const BatchSetup& s, RecordSource& reader, shell::ByteSink& out,

@@ -18,7 +18,7 @@ namespace cli {
 // The records a job takes at a time: at most so many (kBlockRows unless the
 // setup says fewer), or the first that reach so many bytes (a record holds
 // at most 64 KiB).
-inline constexpr std::size_t kBlockRows = 512;
+inline constexpr std::size_t kBlockRows = 128;
 inline constexpr std::size_t kBlockBytes = 1 << 20;
 // A record that held more gives its memory back before the next read.
 inline constexpr std::size_t kLargeRecord = 4096;
