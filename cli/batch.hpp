@@ -3,7 +3,7 @@
 // lines, and a writer that hands the blocks on in file order. With one job
 // the loop runs in the calling thread; with more, each job is a thread.
 // The output is the same bytes for any number of jobs, and the memory held
-// is a block per job, whatever the length of the file.
+// is a few blocks per job, whatever the length of the file.
 #pragma once
 
 #include <cstddef>
