@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,14 +12,16 @@
 #include "morvelstandrik/dialogue/swell.hpp"
 #include "morvelstandrik/dialogue/windsea.hpp"
 #include "morvelstandrik/shell/console.hpp"
+#include "morvelstandrik/shell/platform.hpp"
 #include "morvelstandrik/shell/signals.hpp"
 
 namespace {
 
-#ifdef __EMSCRIPTEN__
+#if defined(__EMSCRIPTEN__) || defined(_WIN32)
 // Under Node, abort() prints the whole script with a stack trace and ends
-// with status 7. End after the diagnostic as an abort does natively (128 +
-// SIGABRT), with nothing more on standard error.
+// with status 7; on Windows it may open the error-reporting dialog and ends
+// with status 3. End after the diagnostic as an abort does on Linux (128 +
+// SIGABRT, as the shell reports it), with nothing more on standard error.
 [[noreturn]] void end_as_abort() {
   std::_Exit(134);
 }
@@ -31,11 +34,13 @@ constexpr shell::FatalHook kFatalHook = nullptr;
 
 int main(int argc, char** argv) {
   shell::install_stop_handlers();
+  shell::use_binary_streams();
   shell::FdSource in(STDIN_FILENO);
   shell::StandardOutput out;
   shell::FdSink err(STDERR_FILENO);
   if (argc > 1) {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const std::vector<std::string> texts = shell::program_arguments(argc, argv);
+    const std::vector<std::string_view> args(texts.begin(), texts.end());
     return cli::run(args, in, out, err);
   }
   shell::Console console(in, out, err, kFatalHook);

@@ -1,6 +1,5 @@
 #include "morvelstandrik/cli/modes.hpp"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +11,7 @@
 #include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/cli.hpp"
 #include "morvelstandrik/cli/lines.hpp"
+#include "morvelstandrik/shell/platform.hpp"
 
 namespace cli {
 namespace {
@@ -84,7 +84,7 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
   shell::ByteSource* source = &stdin_source;
   const std::string where = q.file == "-" ? "standard input" : q.file;
   if (q.file != "-") {
-    const int fd = ::open(q.file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = shell::open_for_reading(q.file);
     if (fd < 0) {
       return usage(
           err,

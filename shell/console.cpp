@@ -1,6 +1,8 @@
 #include "morvelstandrik/shell/console.hpp"
 
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <cstdlib>
 #include <iterator>
@@ -58,11 +60,13 @@ void Console::fatal(Failure failure, Origin origin, Format format) {
   err_.write(diagnostic(failure, origin, format));
   flush();
   if (hook_ != nullptr) hook_();
-  // A mistyped entry is not a crash: the run still ends abnormally, by
-  // SIGABRT, but leaves no core file behind and gives crash reporters
-  // nothing to collect.
+    // A mistyped entry is not a crash: the run still ends abnormally, by
+    // SIGABRT, but leaves no core file behind and gives crash reporters
+    // nothing to collect.
+#ifndef _WIN32
   const rlimit no_core_file{0, 0};
   ::setrlimit(RLIMIT_CORE, &no_core_file);
+#endif
   std::abort();
 }
 
