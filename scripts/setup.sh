@@ -15,7 +15,8 @@ program_packages=(
   g++              # g++ 12
   libcli11-dev     # command-line parsing
 )
-# Tests, sanitizers, fuzzing, benchmarks, packages, the browser version.
+# Tests, sanitizers, fuzzing, benchmarks, packages, the browser version,
+# the Windows program and Wine to run it.
 test_packages=(
   clang                # clang++ 14: sanitizer, fuzz and clang presets
   libclang-rt-14-dev   # the sanitizer and libFuzzer runtimes
@@ -26,6 +27,7 @@ test_packages=(
   dpkg-dev             # dpkg-deb and dpkg-architecture for the packages
   lintian              # checks the Debian packages
   man-db               # man, to check the manual page
+  groff-base           # the manual as plain text for the Windows zip
   emscripten           # the WebAssembly build of the engine
   nodejs               # runs the WebAssembly build and the browser tests
   npm                  # installs the pinned front-end packages
@@ -41,6 +43,9 @@ test_packages=(
   python3-matplotlib   # the worked example's map and time series
   python3-pytest       # runs the Python tests
   python3-hypothesis   # property tests of shapes and NaN
+  g++-mingw-w64-x86-64-posix  # the Windows program (MinGW-w64, posix threads)
+  wine64               # runs the Windows program in the tests
+  wine                 # the wine launcher that wine64 is started through
 )
 
 want=("${program_packages[@]}")
