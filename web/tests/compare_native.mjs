@@ -3,6 +3,8 @@
 // seeded batches of the command line in every output format. Any
 // difference in standard output, standard error or exit status fails.
 // Usage: node compare_native.mjs NATIVE_PROGRAM NODE_SCRIPT [ROWS]
+// NODE_SCRIPT may also be a program of its own (not ending in .js), such as
+// the Windows build's wrapper under Wine.
 import {spawnSync} from 'node:child_process';
 
 const [native, script, rowsArg] = process.argv.slice(2);
@@ -49,7 +51,8 @@ function swellCase() {
 function run(args, input) {
   const options = {input, maxBuffer: 1 << 30};
   const a = spawnSync(native, args, options);
-  const b = spawnSync('node', [script, ...args], options);
+  const b = script.endsWith('.js') ? spawnSync('node', [script, ...args], options)
+                                   : spawnSync(script, args, options);
   return {a, b};
 }
 
