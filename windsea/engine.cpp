@@ -15,17 +15,6 @@ namespace {
 
 using physics::pi;
 
-// Ranges of the model.
-constexpr float kWindFloor = 1.0f;         // kt
-constexpr float kWindReliable = 65.0f;     // kt: above it the tops blow off
-constexpr float kWindCompression = 10.0f;  // kt per unit of ln(wind / 65)
-constexpr float kWindCap = 70.0f;          // kt
-constexpr float kDurationMax = 200.0f;     // h
-constexpr float kFetchMax = 5000.0f;       // km
-constexpr float kDepthMax = 5000.0f;       // m
-constexpr float kCurrentSlip = 1000.0f;    // kt: larger entries are slips
-constexpr float kCurrentMax = 15.0f;       // kt
-
 // Stopping current: a quarter of the deep-water phase speed g T / (2 pi),
 // converted from m/s to knots with 3600/1852.
 constexpr float kMsToKnots = 1.9438444f;
@@ -69,19 +58,6 @@ std::int32_t truncate_within(float v, float lo, float hi) {
   if (!(v >= lo)) v = lo;
   if (v > hi) v = hi;
   return static_cast<std::int32_t>(v);
-}
-
-Limited clamp(float value, float lo, float hi, Note raised, Note lowered) {
-  Limited r{value, {}};
-  if (r.value > hi) {
-    r.value = hi;
-    r.notes.add(lowered);
-  }
-  if (r.value < lo) {
-    r.value = lo;
-    r.notes.add(raised);
-  }
-  return r;
 }
 
 // Collects the self-check record of the height correction.
@@ -213,70 +189,6 @@ void develop(const Conditions& in, const Step& report, Report& r) {
 
 }  // namespace
 
-Limited limit_wind(float knots) {
-  Limited r{knots, {}};
-  if (r.value < kWindFloor) {
-    r.value = kWindFloor;
-    r.notes.add(Note::kWindRaised);
-  }
-  if (r.value > kWindReliable) {
-    // Winds above 65 knots take off the tops of the waves: compress.
-    r.value = kWindReliable +
-              kWindCompression *
-                  static_cast<float>(
-                      std::log(static_cast<double>(r.value / kWindReliable)));
-    r.notes.add(Note::kWindCompressed);
-  }
-  if (r.value > kWindCap) {
-    r.value = kWindCap;
-    r.notes.add(Note::kWindCapped);
-  }
-  return r;
-}
-
-Limited limit_duration(float hours) {
-  return clamp(hours, 1.0f, kDurationMax, Note::kDurationRaised,
-               Note::kDurationLowered);
-}
-
-Limited limit_fetch(float km) {
-  return clamp(km, 1.0f, kFetchMax, Note::kFetchRaised, Note::kFetchLowered);
-}
-
-Limited limit_depth(float metres) {
-  return clamp(metres, 1.0f, kDepthMax, Note::kDepthRaised,
-               Note::kDepthLowered);
-}
-
-Limited limit_current(float knots) {
-  Limited r{knots, {}};
-  if (r.value > kCurrentSlip) {
-    r.value = 0.0f;
-    r.notes.add(Note::kCurrentIgnored);
-  }
-  const Limited held = clamp(r.value, -kCurrentMax, kCurrentMax,
-                             Note::kCurrentRaised, Note::kCurrentLowered);
-  r.value = held.value;
-  r.notes |= held.notes;
-  return r;
-}
-
-LimitedConditions limit(const Conditions& entered) {
-  LimitedConditions r{entered, {}};
-  const Limited parts[] = {
-      limit_wind(entered.wind),    limit_duration(entered.dura),
-      limit_fetch(entered.fetch),  limit_depth(entered.depth),
-      limit_current(entered.curr),
-  };
-  float* used[] = {&r.used.wind, &r.used.dura, &r.used.fetch, &r.used.depth,
-                   &r.used.curr};
-  for (std::size_t i = 0; i < std::size(parts); ++i) {
-    *used[i] = parts[i].value;
-    r.notes |= parts[i].notes;
-  }
-  return r;
-}
-
 float umax(float tper2) {
   return -(gravity * tper2 / (8.0f * pi)) * kMsToKnots;
 }
@@ -386,73 +298,6 @@ Verdict warnings(float wind, float depth, float hs2, float wlen2, float stp2,
     v.table = false;
   }
   return v;
-}
-
-namespace {
-
-constexpr fields::Coded kNotes[] = {
-    {"wind_raised", "wind below 1 kt: used as 1 kt"},
-    {"wind_compressed",
-     "winds above 65 kt take the tops off the waves: the wind is compressed "
-     "to 65 + 10 ln(wind/65) kt; wave heights will actually be lower than "
-     "calculated"},
-    {"wind_capped", "compressed wind above 70 kt: used as 70 kt"},
-    {"duration_raised", "duration below 1 h: used as 1 h"},
-    {"duration_lowered", "duration above 200 h: used as 200 h"},
-    {"fetch_raised", "fetch below 1 km: used as 1 km"},
-    {"fetch_lowered", "fetch above 5000 km: used as 5000 km"},
-    {"depth_raised", "depth below 1 m: used as 1 m"},
-    {"depth_lowered", "depth above 5000 m: used as 5000 m"},
-    {"current_ignored",
-     "current above 1000 kt taken for a slip of the keyboard: used as 0 kt"},
-    {"current_lowered", "current above 15 kt: used as 15 kt"},
-    {"current_raised", "current below -15 kt: used as -15 kt"},
-};
-static_assert(std::size(kNotes) == kNoteCount);
-
-constexpr fields::Coded kWarnings[] = {
-    {"critical_sea_state", "       >>> Warning: critical sea state "},
-    {"grounding", "???$#@%\xF5?&%##???  YOU JUST STRUCK FLOUNDER !"},
-    {"dangerous_shoal_waves", "    >> WARNING: dangerous shoal waves !"},
-    {"unpleasant_shoal_waves", "    >>  unpleasant shoal waves !"},
-    {"breaking_waves", "    >> WARNING: breaking waves ! "},
-    {"some_breaking_waves",
-     "    >> Warning: some breaking waves may appear ! "},
-    {"hazardous_breakers", " >>>>> DANGER: HAZARDOUS BREAKERS  !!!!!! "},
-    {"capsizing", " >>>###>>> DANGER of CAPSIZING: HAZARDOUS BREAKERS !!!!!!!"},
-};
-static_assert(std::size(kWarnings) == kWarningCount);
-static_assert(kWarnings[kWarningCount - 1].code == "capsizing");
-
-constexpr fields::Coded kStatuses[] = {
-    {"ok", ""}, {"breaking", ""}, {"blocked", ""}};
-static_assert(std::size(kStatuses) ==
-              static_cast<std::size_t>(Status::kBlocked) + 1);
-
-constexpr fields::Coded kModels[] = {{"deep-water", ""}, {"relative-wind", ""}};
-static_assert(std::size(kModels) ==
-              static_cast<std::size_t>(Model::kRelativeWind) + 1);
-
-constexpr fields::Coded kGrowthLimits[] = {{"duration", ""}, {"fetch", ""}};
-static_assert(std::size(kGrowthLimits) ==
-              static_cast<std::size_t>(GrowthLimit::kFetch) + 1);
-
-}  // namespace
-
-std::span<const fields::Coded> notes() {
-  return kNotes;
-}
-std::span<const fields::Coded> warnings() {
-  return kWarnings;
-}
-std::span<const fields::Coded> statuses() {
-  return kStatuses;
-}
-std::span<const fields::Coded> models() {
-  return kModels;
-}
-std::span<const fields::Coded> growth_limits() {
-  return kGrowthLimits;
 }
 
 }  // namespace windsea
