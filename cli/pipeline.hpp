@@ -129,23 +129,4 @@ class JsonWriter final : public RowWriter {
   std::string report_;
 };
 
-// Output gathered and handed on in large pieces.
-class OutputBuffer {
- public:
-  explicit OutputBuffer(shell::ByteSink& sink) : sink_(sink) {}
-  ~OutputBuffer() { flush(); }
-  std::string& text() { return buf_; }
-  void maybe_flush() {
-    if (buf_.size() >= 1 << 16) flush();
-  }
-  void flush() {
-    if (!buf_.empty()) sink_.write(buf_);
-    buf_.clear();
-  }
-
- private:
-  shell::ByteSink& sink_;
-  std::string buf_;
-};
-
 }  // namespace cli
