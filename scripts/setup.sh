@@ -14,6 +14,12 @@ program_packages=(
   ninja-build      # the presets' generator
   g++              # g++ 12
   libcli11-dev     # command-line parsing
+  libgeographiclib-dev  # geodesics and positions for the fetch
+  libnetcdf-dev    # reads the GSHHG shorelines
+  libshp-dev       # reads a user's land polygons from shapefiles
+  nlohmann-json3-dev  # reads a user's land polygons from GeoJSON
+  libeccodes-dev   # reads winds from GRIB files
+  gmt-gshhg-low    # the GSHHG shorelines, crude to intermediate (LGPL-3)
 )
 # Tests, sanitizers, fuzzing, benchmarks, packages, the browser version,
 # the Windows program and Wine to run it.
@@ -23,7 +29,6 @@ test_packages=(
   libgtest-dev         # GoogleTest
   libgmock-dev         # GoogleMock, which GoogleTest's CMake package expects
   libbenchmark-dev     # Google Benchmark
-  nlohmann-json3-dev   # reading JSON output back in tests
   dpkg-dev             # dpkg-deb and dpkg-architecture for the packages
   lintian              # checks the Debian packages
   man-db               # man, to check the manual page
@@ -46,6 +51,8 @@ test_packages=(
   g++-mingw-w64-x86-64-posix  # the Windows program (MinGW-w64, posix threads)
   wine64               # runs the Windows program in the tests
   wine                 # the wine launcher that wine64 is started through
+  libeccodes-data      # ecCodes' sample templates, for the GRIB fixtures
+  libeccodes-tools     # grib_get, beside the GRIB benchmark
 )
 
 want=("${program_packages[@]}")
