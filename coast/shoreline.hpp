@@ -3,10 +3,18 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace coast {
+
+// A coastline file that is missing, unreadable or not what it claims to
+// be; the message names the file, or the Debian package that provides it.
+class BadData : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 // A point in degrees: latitude in [-90, 90], longitude in [-180, 180].
 struct Point {
