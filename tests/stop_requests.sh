@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # An interrupt or a termination request ends the program at once with exit
 # status 1 and a one-word notice on standard error, whatever it was doing.
-# Usage: stop_requests.sh PROGRAM
+# ONLY names the requests to try (INT, TERM; both by default): the Windows
+# program under Wine gets Ctrl-C as SIGINT and has no termination request.
+# Usage: stop_requests.sh PROGRAM [ONLY...]
 set -u
 program=$1
+shift
+only=("$@")
+[ ${#only[@]} -eq 0 ] && only=(INT TERM)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -41,6 +46,11 @@ check() {  # signal, expected notice
   fi
 }
 
-check INT Interrupt
-check TERM Killed
+for signal in "${only[@]}"; do
+  case $signal in
+    INT) check INT Interrupt ;;
+    TERM) check TERM Killed ;;
+    *) echo "unknown request $signal"; exit 2 ;;
+  esac
+done
 exit $failed
