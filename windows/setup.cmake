@@ -1,15 +1,6 @@
 # The Windows program, cross-built with MinGW-w64 (cmake/mingw-w64.cmake).
-#
-# Debian's header-only CLI11 sits in /usr/include beside Linux's C library
-# headers, which must not reach the cross build: give the command line
-# CLI11's target over its headers alone.
-set(cli11_include ${PROJECT_BINARY_DIR}/cli11-include)
-file(MAKE_DIRECTORY ${cli11_include})
-file(CREATE_LINK /usr/include/CLI ${cli11_include}/CLI SYMBOLIC)
-add_library(CLI11::CLI11 INTERFACE IMPORTED)
-set_target_properties(CLI11::CLI11 PROPERTIES
-  INTERFACE_INCLUDE_DIRECTORIES ${cli11_include})
-set(CLI11_DIR /usr/share/cmake/CLI11 CACHE PATH "CLI11's package files")
+
+include(${PROJECT_SOURCE_DIR}/cmake/cli11_headers.cmake)
 
 # MinGW's own printf and scanf family, C99's: two-digit exponents and
 # correctly rounded digits, as glibc's (Microsoft's C library prints
