@@ -188,6 +188,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME morvelstandrik)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_SHLIBDEPS ON)
+# The shorelines the fetch is computed over, read at run time.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS gmt-gshhg-low)
 set(CPACK_DEBIAN_PROGRAM_DESCRIPTION
 "estimates of wind sea and swell for sailors
 morvelstandrik is a console program that gives sailors rough estimates of
