@@ -237,6 +237,17 @@ TEST(Table, TheManualNamesEveryEntry) {
       }
       const std::string option = "\\-\\-" + std::string(e.option);
       EXPECT_NE(std::string::npos, manual.find(option)) << option;
+      // An entry in the sailor's units: its unit option, and the batch
+      // column of each unit.
+      if (!e.quantity) continue;
+      std::string unit_option = "\\-\\-" + cli::unit_option(*e.quantity);
+      unit_option.insert(unit_option.rfind('-'), "\\");
+      EXPECT_NE(std::string::npos, manual.find(unit_option)) << unit_option;
+      for (const units::Unit& u : units::table()) {
+        if (u.quantity != *e.quantity) continue;
+        EXPECT_NE(std::string::npos, manual.find(unit_column(u)))
+            << unit_column(u);
+      }
     }
     // And every result field, by the names it is nested under.
     for (const std::string& column : result_columns(c)) {
