@@ -219,9 +219,8 @@ of wind, fetch, depth and heights from the units sailors give them in.
 
 A program finds them with find_package(morvelstandrik), links
 morvelstandrik::windsea, morvelstandrik::swell_engine,
-morvelstandrik::physics, morvelstandrik::swell or morvelstandrik::units and
-includes
-<morvelstandrik/windsea/engine.hpp> and the like.")
+morvelstandrik::physics, morvelstandrik::swell or morvelstandrik::units
+and includes <morvelstandrik/windsea/engine.hpp> and the like.")
 
 if(TARGET morvel_python)
   set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-morvelstandrik)
