@@ -331,6 +331,28 @@ TEST(UnitOptions, BadValuesInUnitColumnsAreErrorRows) {
   }
 }
 
+// A semicolon file's decimal commas are read in unit columns too: 36 km/h,
+// 62,1 mi and 32,8 ft are the floats of 36 * 1000/1852 kt, 62.1 *
+// 1.609344 km and 32.8 * 0.3048 m.
+TEST(UnitOptions, DecimalCommasInUnitColumns) {
+  const UnitCase& kmh = kUnits[2];
+  const UnitCase& mi = kUnits[7];
+  const UnitCase& ft = kUnits[9];
+  ASSERT_STREQ("km/h", kmh.unit);
+  ASSERT_STREQ("mi", mi.unit);
+  ASSERT_STREQ("ft", ft.unit);
+  const Outcome a = run_cli({"windsea", "--batch", "-"},
+                            "Wind_KMH;duration_h;Fetch_MI;depth_ft\n"
+                            "36;10;62,1;32,8\n");
+  const Outcome b = run_cli({"windsea", "--batch", "-"},
+                            "wind_kt,duration_h,fetch_km,depth_m\n" +
+                                shortest_enough(expected(kmh, "36")) + ",10," +
+                                shortest_enough(expected(mi, "62.1")) + "," +
+                                shortest_enough(expected(ft, "32.8")) + "\n");
+  EXPECT_EQ(0, a.status) << a.err;
+  EXPECT_EQ(b.out, a.out);
+}
+
 // The help tells each command's unit options and unit columns, and only
 // its own.
 TEST(UnitOptions, TheHelpListsTheUnits) {
