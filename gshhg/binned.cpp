@@ -81,6 +81,10 @@ class File {
     std::size_t n = 0;
     check(nc_inq_vardimid(id_, var, &dim), name);
     check(nc_inq_dimlen(id_, dim, &n), name);
+    // Each variable is read once and whole: no chunks need keeping, and
+    // netCDF's default cache would hold tens of megabytes at full
+    // resolution.
+    nc_set_var_chunk_cache(id_, var, 0, 0, 1.0f);
     if (n != length)
       fail(std::string("variable ") + name + " holds " + std::to_string(n) +
            " values, not " + std::to_string(length));

@@ -58,7 +58,9 @@ int band_of(double y, std::uint32_t bands) {
   return std::min(static_cast<int>(b), static_cast<int>(bands) - 1);
 }
 
-std::shared_ptr<const Index> make_index(Binned&& file) {
+// The index of FILE's pieces, without their points, which the caller moves
+// in once it has made the lines from them.
+std::shared_ptr<Index> make_index(const Binned& file) {
   auto index = std::make_shared<Index>();
   Index& ix = *index;
   ix.size = file.minutes / 60.0;
@@ -116,8 +118,6 @@ std::shared_ptr<const Index> make_index(Binned&& file) {
   }
   ix.ends_at.push_back(static_cast<std::uint32_t>(ix.west_ends.size()));
   ix.bands_at.push_back(static_cast<std::uint32_t>(ix.band_runs.size() - 1));
-  ix.x = std::move(file.x);
-  ix.y = std::move(file.y);
   ix.runs.shrink_to_fit();
   ix.west_ends.shrink_to_fit();
   return index;
@@ -264,9 +264,14 @@ coast::Shoreline load(char resolution, const std::string& directory) {
                          package_of(resolution) + ")");
   Binned file = detail::read_binned(path);
   coast::Shoreline s;
+  // The index first: its scratch space is freed before the lines, the
+  // bulk of the memory, are made.
+  std::shared_ptr<Index> index = make_index(file);
   s.lines = lines_of(file);
-  std::shared_ptr<const Index> index = make_index(std::move(file));
-  s.level = [index](coast::Point p) { return index->level(p); };
+  index->x = std::move(file.x);
+  index->y = std::move(file.y);
+  s.level = [index = std::shared_ptr<const Index>(std::move(index))](
+                coast::Point p) { return index->level(p); };
   s.source = "GSHHG";
   s.resolution = std::move(name);
   return s;
