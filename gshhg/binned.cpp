@@ -58,6 +58,13 @@ class File {
           name);
     return v;
   }
+  // COUNT of them from index FROM on, into OUT.
+  void offsets(const char* name, std::size_t length, std::size_t from,
+               std::size_t count, std::uint16_t* out) const {
+    check(nc_get_vara_short(id_, vector(name, NC_SHORT, length), &from, &count,
+                            reinterpret_cast<short*>(out)),
+          name);
+  }
   std::vector<signed char> bytes(const char* name, std::size_t length) const {
     std::vector<signed char> v(length);
     check(nc_get_var_schar(id_, vector(name, NC_BYTE, length), v.data()), name);
@@ -118,7 +125,7 @@ bool on_side(std::uint16_t x, std::uint16_t y, int side) {
 
 }  // namespace
 
-Binned read_binned(const std::string& path) {
+Binned read_binned(const std::string& path, const std::vector<bool>* wanted) {
   const File file(path);
   Binned b;
   b.minutes = file.scalar("Bin_size_in_minutes");
@@ -135,7 +142,11 @@ Binned read_binned(const std::string& path) {
   const auto bins = static_cast<std::size_t>(n_bins);
   const auto pieces = static_cast<std::size_t>(n_pieces);
   const auto points = static_cast<std::size_t>(n_points);
+  if (wanted && wanted->size() != bins)
+    file.fail("has " + std::to_string(bins) + " tiles, not " +
+              std::to_string(wanted->size()) + " as its name says");
 
+  // The pieces are stored tile after tile, the points piece after piece.
   const std::vector<int> first_piece =
       file.ints("Id_of_first_segment_in_a_bin", bins);
   const std::vector<short> piece_count =
@@ -145,13 +156,15 @@ Binned read_binned(const std::string& path) {
   b.first_piece.resize(bins);
   b.piece_count.resize(bins);
   b.corners.resize(bins);
+  b.loaded.resize(bins);
+  long long next_piece = 0;
   for (std::size_t i = 0; i < bins; ++i) {
-    const long long first = first_piece[i];
-    const long long count = piece_count[i];
-    if (first < 0 || count < 0 || first + count > n_pieces)
+    if (first_piece[i] != next_piece || piece_count[i] < 0)
       file.fail("tile " + std::to_string(i) + " refers to missing pieces");
-    b.first_piece[i] = static_cast<std::uint32_t>(first);
-    b.piece_count[i] = static_cast<std::uint32_t>(count);
+    next_piece += piece_count[i];
+    b.first_piece[i] = static_cast<std::uint32_t>(first_piece[i]);
+    b.piece_count[i] = static_cast<std::uint32_t>(piece_count[i]);
+    b.loaded[i] = !wanted || (*wanted)[i];
     const int packed = corners[i];
     if (packed < 0 || packed >= 1 << 12)
       file.fail("tile " + std::to_string(i) + " has bad corner levels");
@@ -160,6 +173,7 @@ Binned read_binned(const std::string& path) {
       if (b.corner(i, static_cast<Corner>(c)) > 4)
         file.fail("tile " + std::to_string(i) + " has bad corner levels");
   }
+  if (next_piece != n_pieces) file.fail("the tiles do not hold every piece");
 
   const std::vector<int> packed =
       file.ints("Embedded_npts_levels_exit_entry_for_a_segment", pieces);
@@ -167,16 +181,15 @@ Binned read_binned(const std::string& path) {
       file.ints("Id_of_first_point_in_a_segment", pieces);
   const std::vector<signed char> ice_front =
       file.bytes("Embedded_ANT_flag", pieces);
-  b.x = file.offsets("Relative_longitude_from_SW_corner_of_bin", points);
-  b.y = file.offsets("Relative_latitude_from_SW_corner_of_bin", points);
-
   b.pieces.resize(pieces);
+  long long next_point = 0;
   for (std::size_t i = 0; i < pieces; ++i) {
     Piece& p = b.pieces[i];
     const auto bad = [&](const char* what) {
       file.fail("piece " + std::to_string(i) + " " + what);
     };
-    if (packed[i] < 0 || first_point[i] < 0) bad("has negative fields");
+    if (packed[i] < 0 || first_point[i] != next_point)
+      bad("refers to missing points");
     const auto code = static_cast<std::uint32_t>(packed[i]);
     p.count = code >> 9;
     p.level = static_cast<int>(code >> 6 & 7);
@@ -184,21 +197,65 @@ Binned read_binned(const std::string& path) {
     p.last_side = static_cast<int>(code & 7);
     p.first = static_cast<std::uint32_t>(first_point[i]);
     p.ice_front = ice_front[i] != 0;
-    if (p.count < 2 || static_cast<std::size_t>(p.first) + p.count > points)
-      bad("refers to missing points");
+    next_point += p.count;
+    if (p.count < 2 || next_point > n_points) bad("refers to missing points");
     if (p.level < 1 || p.level == 5 || p.level > 6) bad("has a bad level");
     if (p.first_side > closed || p.last_side > closed ||
         (p.first_side == closed) != (p.last_side == closed))
       bad("has bad sides");
-    const std::size_t s = p.first;
-    const std::size_t e = s + p.count - 1;
-    if (p.first_side == closed) {
-      if (b.x[s] != b.x[e] || b.y[s] != b.y[e]) bad("is not a closed ring");
-    } else if (!on_side(b.x[s], b.y[s], p.first_side) ||
-               !on_side(b.x[e], b.y[e], p.last_side)) {
-      bad("does not end on the sides of its tile");
+  }
+  if (next_point != n_points) file.fail("the pieces do not hold every point");
+
+  const char* const lon = "Relative_longitude_from_SW_corner_of_bin";
+  const char* const lat = "Relative_latitude_from_SW_corner_of_bin";
+  if (!wanted) {
+    b.x = file.offsets(lon, points);
+    b.y = file.offsets(lat, points);
+  } else {
+    // The points of each run of wanted tiles, which lie together, read
+    // into place one after the other; the pieces are told where.
+    for (std::size_t t = 0; t < bins;) {
+      if (!b.loaded[t]) {
+        b.piece_count[t] = 0;
+        ++t;
+        continue;
+      }
+      std::size_t end = t;
+      while (end < bins && b.loaded[end]) ++end;
+      const std::size_t p0 = b.first_piece[t];
+      const std::size_t p1 = b.first_piece[end - 1] + b.piece_count[end - 1];
+      if (p1 > p0) {
+        const std::size_t from = b.pieces[p0].first;
+        const std::size_t count =
+            b.pieces[p1 - 1].first + b.pieces[p1 - 1].count - from;
+        const std::size_t at = b.x.size();
+        b.x.resize(at + count);
+        b.y.resize(at + count);
+        file.offsets(lon, points, from, count, b.x.data() + at);
+        file.offsets(lat, points, from, count, b.y.data() + at);
+        for (std::size_t i = p0; i < p1; ++i)
+          b.pieces[i].first =
+              static_cast<std::uint32_t>(b.pieces[i].first - from + at);
+      }
+      t = end;
     }
   }
+
+  for (std::size_t t = 0; t < bins; ++t)
+    for (std::size_t i = b.first_piece[t];
+         i < b.first_piece[t] + b.piece_count[t]; ++i) {
+      const Piece& p = b.pieces[i];
+      const std::size_t s = p.first;
+      const std::size_t e = s + p.count - 1;
+      if (p.first_side == closed) {
+        if (b.x[s] != b.x[e] || b.y[s] != b.y[e])
+          file.fail("piece " + std::to_string(i) + " is not a closed ring");
+      } else if (!on_side(b.x[s], b.y[s], p.first_side) ||
+                 !on_side(b.x[e], b.y[e], p.last_side)) {
+        file.fail("piece " + std::to_string(i) +
+                  " does not end on the sides of its tile");
+      }
+    }
   return b;
 }
 

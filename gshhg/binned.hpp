@@ -6,7 +6,8 @@
 //   Bin_size_in_minutes, N_bins_in_360_longitude_range,
 //   N_bins_in_180_degree_latitude_range, N_bins_in_file, N_segments_in_file,
 //   N_points_in_file: one int each. Tiles ("bins") are numbered by rows from
-//   the north pole down, each row eastwards from 0 degrees over 0-360.
+//   the north pole down, each row eastwards from 0 degrees over 0-360;
+//   the pieces are stored tile after tile, their points piece after piece.
 //   Per tile: Id_of_first_segment_in_a_bin, N_segments_in_a_bin (short) and
 //   Embedded_node_levels_in_a_bin (short): the levels at its four corners,
 //   three bits each, north-west in bits 0-2, north-east 3-5, south-east
@@ -67,6 +68,7 @@ struct Binned {
   std::vector<std::uint32_t> first_piece;  // per tile: its pieces are
   std::vector<std::uint32_t> piece_count;  // pieces[first, first + count)
   std::vector<std::uint16_t> corners;      // per tile: packed corner levels
+  std::vector<bool> loaded;  // per tile: its pieces were read (else none)
   std::vector<Piece> pieces;
   std::vector<std::uint16_t> x;  // eastwards from the tile's west edge
   std::vector<std::uint16_t> y;  // northwards from the tile's south edge
@@ -77,10 +79,14 @@ struct Binned {
   }
 };
 
-// Reads and checks PATH. Every count and index is checked against the
-// sizes of the arrays, every piece's ends against its sides and every level
-// against its range; anything else throws coast::BadData naming PATH.
+// Reads and checks PATH: the tiles and the pieces of every tile, or, with
+// WANTED (a flag per tile), the points of the wanted tiles' pieces alone;
+// the others get no pieces and loaded false. Every count and index is
+// checked against the sizes of the arrays, every piece's ends against its
+// sides and every level against its range; anything else throws
+// coast::BadData naming PATH.
 //   read_binned(".../binned_GSHHS_c.nc").minutes -> 1200  (20-degree tiles)
-Binned read_binned(const std::string& path);
+Binned read_binned(const std::string& path,
+                   const std::vector<bool>* wanted = nullptr);
 
 }  // namespace gshhg::detail

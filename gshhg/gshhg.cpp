@@ -43,6 +43,7 @@ struct Index {
   int rows = 0;
   std::vector<std::uint16_t> x, y;
   std::vector<std::uint8_t> south_west;  // per tile: level at the corner
+  std::vector<bool> loaded;              // per tile: its pieces were read
   std::vector<std::uint32_t> ends_at;    // per tile + 1: into west_ends
   std::vector<std::uint32_t> west_ends;  // level << 16 | y of a piece's end
   std::vector<std::uint32_t> bands_at;   // per tile + 1: into band_runs
@@ -68,6 +69,7 @@ std::shared_ptr<Index> make_index(const Binned& file) {
   ix.rows = file.rows;
   const std::size_t tiles = file.corners.size();
   ix.south_west.resize(tiles);
+  ix.loaded = file.loaded;
   ix.ends_at.reserve(tiles + 1);
   ix.bands_at.reserve(tiles + 1);
   ix.band_runs.push_back(0);
@@ -145,6 +147,9 @@ int Index::level(coast::Point p) const {
   const std::size_t tile =
       static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
       static_cast<std::size_t>(column);
+
+  if (!loaded[tile])
+    throw std::domain_error("the shorelines were not loaded this far out");
 
   unsigned parity = 0;  // bit L: level-L crossings are odd
   for (std::uint32_t i = ends_at[tile]; i < ends_at[tile + 1]; ++i)
@@ -226,7 +231,77 @@ bool installed(const std::string& path) {
   return std::filesystem::is_regular_file(path, error);
 }
 
+// Which tiles of a file at RESOLUTION overlap BOX, sides included.
+std::vector<bool> tiles_in(const Box& box, char resolution) {
+  const bool finite = std::isfinite(box.south) && std::isfinite(box.north) &&
+                      std::isfinite(box.west) && std::isfinite(box.east);
+  if (!finite || box.south < -90 || box.north > 90 || box.south > box.north)
+    throw std::invalid_argument(
+        "a box needs finite longitudes and latitudes in [-90, 90], its "
+        "south no further north than its north");
+  const double size = resolution == 'c'   ? 20
+                      : resolution == 'l' ? 10
+                      : resolution == 'i' ? 5
+                      : resolution == 'h' ? 2
+                                          : 1;
+  const int columns = static_cast<int>(360 / size);
+  const int rows = static_cast<int>(180 / size);
+  double west = std::fmod(box.west, 360.0);
+  if (west < 0) west += 360;
+  double width = box.east - box.west;
+  if (width < 0) width = std::fmod(width, 360.0) + 360;
+  std::vector<bool> wanted(static_cast<std::size_t>(columns * rows));
+  for (int row = 0; row < rows; ++row) {
+    const double south = 90 - (row + 1) * size;
+    if (south > box.north || south + size < box.south) continue;
+    for (int column = 0; column < columns; ++column) {
+      const double w = column * size;
+      bool in = width >= 360;
+      for (const double shift : {-360.0, 0.0, 360.0})
+        in = in || (w + shift <= west + width && w + size + shift >= west);
+      wanted[static_cast<std::size_t>(row * columns + column)] = in;
+    }
+  }
+  return wanted;
+}
+
+// The shorelines of the tiles that overlap BOX, or of every tile.
+coast::Shoreline load_tiles(char resolution, const std::string& directory,
+                            const Box* box) {
+  std::string name = resolution_name(resolution);
+  const std::string path = path_of(directory, resolution);
+  if (!installed(path))
+    throw coast::BadData("GSHHG shorelines at " + name +
+                         " resolution are not installed: " + path +
+                         " is missing (Debian package " +
+                         package_of(resolution) + ")");
+  std::vector<bool> wanted;
+  if (box) wanted = tiles_in(*box, resolution);
+  Binned file = detail::read_binned(path, box ? &wanted : nullptr);
+  coast::Shoreline s;
+  // The index first: its scratch space is freed before the lines, the
+  // bulk of the memory, are made.
+  std::shared_ptr<Index> index = make_index(file);
+  s.lines = lines_of(file);
+  index->x = std::move(file.x);
+  index->y = std::move(file.y);
+  s.level = [index = std::shared_ptr<const Index>(std::move(index))](
+                coast::Point p) { return index->level(p); };
+  s.source = "GSHHG";
+  s.resolution = std::move(name);
+  return s;
+}
+
 }  // namespace
+
+coast::Shoreline load(char resolution, const std::string& directory) {
+  return load_tiles(resolution, directory, nullptr);
+}
+
+coast::Shoreline load_region(char resolution, const Box& box,
+                             const std::string& directory) {
+  return load_tiles(resolution, directory, &box);
+}
 
 std::string resolution_name(char resolution) {
   switch (resolution) {
@@ -252,29 +327,6 @@ char finest_installed(const std::string& directory) {
     if (installed(path_of(directory, r))) return r;
   throw coast::BadData("no GSHHG shorelines in " + directory +
                        " (install the Debian package gmt-gshhg-low)");
-}
-
-coast::Shoreline load(char resolution, const std::string& directory) {
-  std::string name = resolution_name(resolution);
-  const std::string path = path_of(directory, resolution);
-  if (!installed(path))
-    throw coast::BadData("GSHHG shorelines at " + name +
-                         " resolution are not installed: " + path +
-                         " is missing (Debian package " +
-                         package_of(resolution) + ")");
-  Binned file = detail::read_binned(path);
-  coast::Shoreline s;
-  // The index first: its scratch space is freed before the lines, the
-  // bulk of the memory, are made.
-  std::shared_ptr<Index> index = make_index(file);
-  s.lines = lines_of(file);
-  index->x = std::move(file.x);
-  index->y = std::move(file.y);
-  s.level = [index = std::shared_ptr<const Index>(std::move(index))](
-                coast::Point p) { return index->level(p); };
-  s.source = "GSHHG";
-  s.resolution = std::move(name);
-  return s;
 }
 
 }  // namespace gshhg

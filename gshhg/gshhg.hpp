@@ -42,6 +42,26 @@ inline const std::string default_directory = "/usr/share/gmt-gshhg";
 coast::Shoreline load(char resolution,
                       const std::string& directory = default_directory);
 
+// A region in degrees: from latitude south to north, and eastwards from
+// longitude west to east (across the antimeridian when east < west; all
+// around when east - west >= 360).
+struct Box {
+  double south = -90;
+  double west = -180;
+  double north = 90;
+  double east = 180;
+};
+
+// As load, but only the tiles (1 to 20 degrees square) that overlap BOX
+// are read: the lines are their pieces, and the level of a point in
+// another tile throws std::domain_error. At full resolution a region of a
+// few degrees loads in milliseconds where the whole globe takes about half
+// a second. Throws std::invalid_argument for a box with latitudes outside
+// [-90, 90], south > north or a number that is not finite.
+//   load_region('f', {54, 9, 56, 12}).level({54.5, 10.25}) -> 0 (Kiel Bight)
+coast::Shoreline load_region(char resolution, const Box& box,
+                             const std::string& directory = default_directory);
+
 // The finest resolution whose file is in DIRECTORY: 'f' if the full
 // shorelines are installed, else 'h', 'i', 'l', 'c'. Throws BadData naming
 // gmt-gshhg-low when there is none.

@@ -4,6 +4,7 @@
 #include <netcdf.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
@@ -490,3 +491,78 @@ TEST(GshhgFiles, RefusesCorruptFiles) {
 }
 
 }  // namespace
+
+// A region holds exactly the pieces of the whole globe that lie in its
+// tiles and answers the same levels there.
+TEST(GshhgRegion, SameAsTheWholeGlobeWithinItsTiles) {
+  NEED('i');
+  const coast::Shoreline all = gshhg::load('i');
+  // The Danish straits: the 5-degree tiles from 50 to 60 N, 5 to 15 E.
+  const coast::Shoreline part = gshhg::load_region('i', {54, 9, 58, 14});
+  EXPECT_EQ(part.source, "GSHHG");
+  EXPECT_EQ(part.resolution, "intermediate");
+  const auto key = [](const std::vector<Point>& line) {
+    std::vector<std::pair<double, double>> k;
+    for (const Point p : line) k.emplace_back(p.lat, p.lon);
+    return k;
+  };
+  std::vector<std::vector<std::pair<double, double>>> want, got;
+  for (const auto& line : all.lines) {
+    bool inside = true;
+    for (const Point p : line)
+      inside =
+          inside && p.lat >= 50 && p.lat <= 60 && p.lon >= 5 && p.lon <= 15;
+    if (inside) want.push_back(key(line));
+  }
+  for (const auto& line : part.lines) got.push_back(key(line));
+  std::sort(want.begin(), want.end());
+  std::sort(got.begin(), got.end());
+  EXPECT_GT(want.size(), 100u);
+  EXPECT_EQ(got, want);
+
+  for (double lat = 50; lat < 60; lat += 0.1)
+    for (double lon = 5; lon < 15; lon += 0.1)
+      ASSERT_EQ(part.level({lat, lon}), all.level({lat, lon}))
+          << lat << " " << lon;
+  for (const Point p : {Point{45, 10}, Point{55, 0}, Point{0, 0}})
+    EXPECT_THROW(part.level(p), std::domain_error) << p.lat << " " << p.lon;
+}
+
+TEST(GshhgRegion, AcrossTheAntimeridian) {
+  NEED('i');
+  // The tiles from 170 E to 170 W, 60 to 70 N.
+  const coast::Shoreline s = gshhg::load_region('i', {60, 170, 70, -170});
+  EXPECT_EQ(s.level({67.5, 180}), coast::land);  // Chukotka
+  EXPECT_EQ(s.level({67.5, -180}), coast::land);
+  EXPECT_EQ(s.level({62.0, 179.0}), coast::sea);  // Bering Sea
+  EXPECT_THROW(s.level({67.5, 160}), std::domain_error);
+  EXPECT_THROW(s.level({67.5, -160}), std::domain_error);
+  bool east = false, west = false;
+  for (const auto& line : s.lines)
+    for (const Point p : line) {
+      east = east || p.lon > 170;
+      west = west || p.lon < -170;
+    }
+  EXPECT_TRUE(east && west);
+}
+
+TEST(GshhgRegion, RefusesBoxesOffTheGlobe) {
+  NEED('c');
+  const gshhg::Box bad[] = {{60, 0, 50, 10},
+                            {-95, 0, 0, 10},
+                            {0, 0, 95, 10},
+                            {NAN, 0, 10, 10},
+                            {0, INFINITY, 10, 10}};
+  for (const gshhg::Box& b : bad)
+    EXPECT_THROW(gshhg::load_region('c', b), std::invalid_argument)
+        << b.south << " " << b.west << " " << b.north << " " << b.east;
+}
+
+TEST(GshhgRegion, KielBightAtFullResolution) {
+  NEED('f');
+  const coast::Shoreline s = gshhg::load_region('f', {54, 9, 56, 12});
+  EXPECT_EQ(s.level({54.5, 10.25}), coast::sea);    // Kiel Bight
+  EXPECT_EQ(s.level({54.45, 11.15}), coast::land);  // Fehmarn
+  EXPECT_EQ(s.level({55.4, 10.4}), coast::land);    // Odense, Funen
+  EXPECT_LT(to_coast(s, {54.323, 10.143}), 1.0);    // Kiel, head of its fjord
+}
