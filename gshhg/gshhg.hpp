@@ -36,6 +36,9 @@ inline const std::string default_directory = "/usr/share/gmt-gshhg";
 // Throws std::invalid_argument for another resolution letter; BadData
 // naming the Debian package when the file is missing, and naming the file
 // when it is unreadable, truncated or not laid out as expected.
+// Intermediate (460,000 points) loads in about 30 ms of processor time and
+// 20 MB; full (10.6 million) in about 0.5 s and 240 MB, most of it the
+// lines. A level test takes a microsecond or two.
 //   load('i').level({46.45, 6.55})   -> 2  (Lake Geneva)
 //   load('i').level({48.86, 2.35})   -> 1  (Paris)
 //   load('i').level({45.0, -30.0})   -> 0  (North Atlantic)
@@ -55,8 +58,8 @@ struct Box {
 // As load, but only the tiles (1 to 20 degrees square) that overlap BOX
 // are read: the lines are their pieces, and the level of a point in
 // another tile throws std::domain_error. At full resolution a region of a
-// few degrees loads in milliseconds where the whole globe takes about half
-// a second. Throws std::invalid_argument for a box with latitudes outside
+// few degrees loads in about 25 ms where the whole globe takes 0.5 s. Throws
+// std::invalid_argument for a box with latitudes outside
 // [-90, 90], south > north or a number that is not finite.
 //   load_region('f', {54, 9, 56, 12}).level({54.5, 10.25}) -> 0 (Kiel Bight)
 coast::Shoreline load_region(char resolution, const Box& box,
