@@ -155,10 +155,11 @@ TEST(GshhgLevel, TileSidesPolesAndAntimeridian) {
 // centimetre away lies in the other. Both answers must agree, which holds
 // only if the corner levels and the pieces' ends are decoded alike.
 TEST(GshhgLevel, SameAnswerOnBothSidesOfEveryTileSide) {
-  for (const char r : {'c', 'l', 'i'}) {
+  const std::pair<char, double> tiles[] = {
+      {'c', 20}, {'l', 10}, {'i', 5}, {'h', 2}, {'f', 1}};
+  for (const auto& [r, size] : tiles) {
     if (!have(r)) continue;
     const coast::Shoreline s = gshhg::load(r);
-    const double size = r == 'c' ? 20 : r == 'l' ? 10 : 5;
     const double tiny = 1e-7;  // degrees, about a centimetre
     int compared = 0;
     for (double lat = -90 + size; lat < 90; lat += size)
@@ -330,7 +331,7 @@ TEST(GshhgLines, AntarcticaOnceAlongItsIceFront) {
 // pieces' sides, decoded apart, must agree for every level in every tile.
 TEST(GshhgDecoding, CornerLevelsAgreeWithPieceEnds) {
   using namespace gshhg::detail;
-  for (const char r : {'c', 'l', 'i', 'h'}) {
+  for (const char r : {'c', 'l', 'i', 'h', 'f'}) {
     if (!have(r)) continue;
     const Binned b = read_binned(debian + "/binned_GSHHS_" + r + ".nc");
     int disagree = 0;
