@@ -1,6 +1,6 @@
-// The page: reads the forms, runs the program's command line inside the
-// page (the same engine and report renderer as the console program) and
-// shows its report, the essentials at a glance and two charts.
+// The page: reads the forms, calls the engines inside the page (the same
+// engines, rules and report renderer as the console program) and shows the
+// report, the essentials at a glance and two charts.
 'use strict';
 
 (function () {
@@ -8,28 +8,148 @@
 
   // --- The engine -----------------------------------------------------------
 
-  // Runs `morvelstandrik ARGS...` with INPUT as standard input; returns the
-  // exit status and what went to standard output and standard error. The
-  // page asks only for JSON, which is UTF-8 (the grounding record's byte
-  // 0xF5 comes as the character U+00F5), and the messages echo the
-  // arguments, which go in as UTF-8.
+  // The engines, called directly: a case's typed entries go in as texts
+  // (read, checked and refused by the command line's own rules), its result
+  // comes back as numbers, one slot per field, which the schema's walk
+  // turns into the very object the command line's JSON holds; the report
+  // is the renderer's own text.
   function makeEngine(module) {
-    const run = module.cwrap('morvel_run', 'number', ['string', 'string']);
-    const utf8 = new TextDecoder('utf-8');
-    const read = (data, size) => {
-      const p = module[data]();
-      return utf8.decode(module.HEAPU8.subarray(p, p + module[size]()));
+    const schema = JSON.parse(module.UTF8ToString(module._morvel_schema()));
+    const compute = module.cwrap('morvel_case', 'number',
+                                 ['number', 'string', 'number']);
+    const commands = {};
+    schema.forEach((command, number) => {
+      // Where each field sits: its dotted name (wave.height_m) to its slot.
+      const slot = {};
+      const path = [];
+      let width = 0;
+      for (const [kind, name] of command.walk) {
+        if (kind === 'begin' || kind === 'list') path.push(name);
+        if (kind === 'end' || kind === 'end_list') path.pop();
+        if (kind !== 'begin' && kind !== 'end' && kind !== 'end_list') {
+          slot[kind === 'list' ? path.join('.')
+                               : path.concat([name]).join('.')] = width++;
+        }
+      }
+      commands[command.name] = Object.assign({number, slot, width}, command);
+    });
+    const slots = (pointer, count) => module.HEAPF64.subarray(pointer >> 3,
+                                                               (pointer >> 3) + count);
+    // The report's single bytes as characters U+0000 to U+00FF, as the
+    // native program's output reads in Latin-1 (the grounding record's
+    // byte 0xF5 is U+00F5).
+    const latin1 = (pointer, size) => {
+      const bytes = module.HEAPU8.subarray(pointer, pointer + size);
+      let text = '';
+      for (let i = 0; i < bytes.length; i += 8192) {
+        text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+      }
+      return text;
     };
     return {
-      run(args, input) {
-        const status = run(args.join('\n'), input || '');
+      commands,
+      // Computes a case of the command NAME from the texts of its entries
+      // (all of them, in its order): {result, report}, or {refused: {entry,
+      // problem}} naming the refused entry by its option.
+      compute(name, texts, relative) {
+        const c = commands[name];
+        if (compute(c.number, texts.join('\n'), relative ? 1 : 0) !== 0) {
+          const k = module._morvel_refused_entry();
+          return {refused: {entry: k < c.entries.length ? c.entries[k] : 'model',
+                            problem: module.UTF8ToString(module._morvel_problem())}};
+        }
         return {
-          status,
-          out: read('_morvel_out', '_morvel_out_size'),
-          err: read('_morvel_err', '_morvel_err_size'),
+          result: decode(c.walk, slots(module._morvel_values(), c.width)),
+          report: latin1(module._morvel_report(), module._morvel_report_size()),
         };
       },
+      // The last computed case again for each whole value FROM to TO of
+      // its entry ENTRY: the named fields as columns of floats (NaN where
+      // there is no value), one row per value.
+      sweep(name, entry, from, to, fields) {
+        const c = commands[name];
+        const rows = module._morvel_sweep(c.entries.indexOf(entry), from, to);
+        const all = slots(module._morvel_sweep_values(), rows * c.width);
+        const columns = {};
+        for (const field of fields) {
+          const column = new Float64Array(rows);
+          for (let r = 0, k = c.slot[field]; r < rows; ++r, k += c.width) {
+            column[r] = all[k];
+          }
+          columns[field] = column;
+        }
+        return columns;
+      },
     };
+  }
+
+  // The slots of one result as the command line's JSON object: members in
+  // the walk's order, null for no value, choices as their codes, flags as
+  // lists of {code, text}, a list that is not present as null.
+  function decode(walk, values) {
+    const root = {};
+    const open = [];
+    let into = root;
+    let muted = 0;  // inside a list that is not present
+    let k = 0;
+    const put = (name, value) => {
+      if (Array.isArray(into)) into.push(value);
+      else into[name] = value;
+    };
+    for (const [kind, name, codes] of walk) {
+      switch (kind) {
+        case 'number':
+        case 'integer': {
+          const v = values[k++];
+          if (!muted) put(name, Number.isNaN(v) ? null : v);
+          break;
+        }
+        case 'choice': {
+          const v = values[k++];
+          if (!muted) put(name, codes[v][0]);
+          break;
+        }
+        case 'flags': {
+          const bits = values[k++];
+          if (!muted) {
+            put(name, codes.filter((code, i) => Math.floor(bits / 2 ** i) % 2 === 1)
+                          .map(([code, text]) => ({code, text})));
+          }
+          break;
+        }
+        case 'begin':
+          if (!muted) {
+            const record = {};
+            put(name, record);
+            open.push(into);
+            into = record;
+          }
+          break;
+        case 'end':
+          if (!muted) into = open.pop();
+          break;
+        case 'list': {
+          const present = values[k++] === 1;
+          if (muted || !present) {
+            if (!muted) put(name, null);
+            ++muted;
+          } else {
+            const list = [];
+            put(name, list);
+            open.push(into);
+            into = list;
+          }
+          break;
+        }
+        case 'end_list':
+          if (muted) --muted;
+          else into = open.pop();
+          break;
+        default:
+          throw new Error('unknown step in the engine\'s walk: ' + kind);
+      }
+    }
+    return root;
   }
 
   let engine = null;
@@ -40,10 +160,9 @@
 
   // --- Reading the fields ---------------------------------------------------
 
-  // The text of a field as typed (trimmed): the program reads the numbers
-  // and refuses what it cannot use. Each field goes to the program as
-  // --ID=TEXT (the fields' ids are its option names), so that a text
-  // starting with '-' is never taken for an option.
+  // The text of a field as typed (trimmed): the engine reads the numbers by
+  // the command line's rules and refuses what it cannot use, naming the
+  // entry by its option, which is the field's id.
   const typed = (id) => $(id).value.trim();
 
   // Clears the marks of the fields: a new run says afresh which is wrong.
@@ -139,14 +258,18 @@
   }
 
   // The legends name the series without the values under the cursor (on a
-  // phone there is no cursor, and idle values are placeholders).
+  // phone there is no cursor, and idle values are placeholders). The chart
+  // draws itself once the script in hand is done: the promise is kept then.
   function drawChart(id, options, data) {
     dropChart(id);
-    const opts = Object.assign({width: chartWidth(id), height: 240,
-                                legend: {live: false}}, options);
-    charts[id] = new uPlot(opts, data, $(id));
-    $(id).plot = charts[id];
-    $(id).dataset.points = String(data[0].length);
+    return new Promise((drawn) => {
+      const opts = Object.assign({width: chartWidth(id), height: 240,
+                                  legend: {live: false},
+                                  hooks: {draw: [() => drawn()]}}, options);
+      charts[id] = new uPlot(opts, data, $(id));
+      $(id).plot = charts[id];
+      $(id).dataset.points = String(data[0].length);
+    });
   }
 
   function dropChart(id) {
@@ -199,7 +322,7 @@
                         (result.wind_kt < 10 ? ' (winds below 10 knots).' : '.');
       none.hidden = false;
       $('development-caption').textContent = '';
-      return;
+      return Promise.resolve();
     }
     none.hidden = true;
     $('development-chart').hidden = false;
@@ -213,7 +336,7 @@
       hcs.push(h.height_m);
       hmax.push(h.hmax_m);
     }
-    drawChart('development-chart', {
+    const drawn = drawChart('development-chart', {
       scales: {x: {time: false}, y: fromZero},
       axes: axes('hours from now', 'height, m'),
       series: [
@@ -236,29 +359,51 @@
           ? ' Sea scale (this program\'s own, see the table below) ' +
               scales.join(', ') + '.'
           : '');
+    return drawn;
   }
 
   // Hc against the duration of the wind, 1 to 200 hours, for the entered
-  // wind, fetch, depth and current: where the fetch stops the growth, and
-  // the entered duration.
-  function drawGrowth(result, rows) {
-    const byHours = new Map();
-    for (const r of rows) {
-      if (r && r.wave) byHours.set(r.duration_h, r);
+  // wind, fetch, depth and current (GROWTH: the engine's columns for each
+  // whole hour), with the entered duration from the report's own RESULT:
+  // where the fetch stops the growth, and the entered duration.
+  function drawGrowth(result, growth) {
+    const hours = growth['duration_h'];
+    const heights = growth['wave.height_m'];
+    const deeps = growth['deep_water.height_m'];
+    const limits = growth['limited_by'];
+    const fetchLimited = result.limited_by === 'fetch';
+    const fetchCode = engine.commands.windsea.walk
+        .find(([kind, name]) => kind === 'choice' && name === 'limited_by')[2]
+        .findIndex(([code]) => code === 'fetch');
+    const orNull = (v) => (Number.isNaN(v) ? null : v);
+    const xs = [];
+    const hc = [];
+    const deep = [];
+    const isFetch = [];
+    for (let r = 0; r < hours.length; ++r) {
+      if (Number.isNaN(hours[r])) continue;
+      xs.push(hours[r]);
+      hc.push(orNull(heights[r]));
+      deep.push(orNull(deeps[r]));
+      isFetch.push(limits[r] === fetchCode);
     }
-    if (!byHours.has(result.duration_h)) byHours.set(result.duration_h, result);
-    const xs = [...byHours.keys()].sort((a, b) => a - b);
-    const height = (r) => r.wave.height_m;
-    const firstFetch = xs.find((d) => byHours.get(d).limited_by === 'fetch');
-    const hc = xs.map((d) => height(byHours.get(d)));
-    const deep = xs.map((d) => byHours.get(d).deep_water.height_m);
-    const atEntered = xs.map((d) => (d === result.duration_h
-      ? (height(result) ?? result.deep_water.height_m) : null));
-    const atFetch = xs.map((d) => (d === firstFetch
-      ? (height(byHours.get(d)) ?? byHours.get(d).deep_water.height_m) : null));
+    // An entered duration between whole hours joins them as its own point.
+    let at = xs.indexOf(result.duration_h);
+    if (at < 0) {
+      at = xs.findIndex((d) => d > result.duration_h);
+      if (at < 0) at = xs.length;
+      xs.splice(at, 0, result.duration_h);
+      hc.splice(at, 0, result.wave.height_m);
+      deep.splice(at, 0, result.deep_water.height_m);
+      isFetch.splice(at, 0, fetchLimited);
+    }
+    const first = isFetch.indexOf(true);
+    const firstFetch = first < 0 ? undefined : xs[first];
+    const atEntered = xs.map((d, k) => (k === at ? (hc[k] ?? deep[k]) : null));
+    const atFetch = xs.map((d, k) => (k === first ? (hc[k] ?? deep[k]) : null));
     // Hours on a logarithmic axis: the growth of the first hours is where
     // the height changes.
-    drawChart('growth-chart', {
+    const drawn = drawChart('growth-chart', {
       scales: {x: {time: false, distr: 3, log: 10, auto: false, range: [1, 200]},
                y: fromZero},
       axes: axes('duration of the wind, hours', 'height, m'),
@@ -270,7 +415,7 @@
         marker('entered duration', '#b00020'),
       ],
     }, [xs, hc, deep, atFetch, atEntered]);
-    const missing = spans(xs.filter((d) => height(byHours.get(d)) === null));
+    const missing = spans(xs.filter((d, k) => hc[k] === null));
     $('growth-caption').textContent = (firstFetch === undefined
       ? 'Within 200 hours the duration limits the growth throughout.'
       : 'From ' + firstFetch + ' h on the fetch of ' + result.fetch_km +
@@ -281,6 +426,7 @@
           : ' No Hc for ' + missing + ' of wind: ' +
               noWaves({status: 'blocked', current_kt: result.current_kt}) +
               '; the dashed line is the sea in deep water without current.');
+    return drawn;
   }
 
   // Sorted whole hours as runs: [1, 2, 3, 7, 9, 10] -> "1-3 h, 7 h, 9-10 h".
@@ -297,19 +443,11 @@
 
   // --- Wind sea -------------------------------------------------------------
 
-  // A refused entry comes back as a structured error naming it by its
-  // option, which is the id of its field: that field is marked, focused and
-  // the program's reason put beside it ("This is not a number; use a
-  // decimal point."). Anything else is said under the form, as the program
-  // said it.
-  function showFailure(ids, errorId, run) {
-    let refused = null;
-    try {
-      refused = JSON.parse(run.out).error;
-    } catch {
-      refused = null;
-    }
-    if (refused && ids.includes(refused.entry)) {
+  // A refused entry comes back naming it by its option, which is the id
+  // of its field: that field is marked, focused and the program's reason
+  // put beside it ("This is not a number; use a decimal point.").
+  function showFailure(ids, errorId, refused) {
+    if (ids.includes(refused.entry)) {
       const reason = 'This ' + refused.problem;
       $(refused.entry).setAttribute('aria-invalid', 'true');
       $(refused.entry + '-error').textContent =
@@ -318,29 +456,20 @@
       $(errorId).textContent = '';
       return;
     }
-    const program = 'morvelstandrik: ';
-    const said = run.err.split('\n')[0];
-    $(errorId).textContent = (said.startsWith(program)
-      ? said.slice(program.length) : said) || 'The entries could not be used.';
+    $(errorId).textContent = 'The ' + refused.entry + ' ' + refused.problem + '.';
   }
 
-  // One run of the program for a report: COMMAND with the texts VALUES of
-  // the fields IDS and any further ARGS. Returns its JSON with the text
-  // report in it and how long the run took (ms); null after saying why the
-  // program refused the entries.
-  function reportAndResult(command, ids, values, args, errorId) {
+  // One case of the engine COMMAND for a report, from the texts VALUES of
+  // the fields IDS: its result with the text report, or null after saying
+  // why the entries were refused.
+  function reportAndResult(command, ids, values, relative, errorId) {
     clearMarks(ids);
-    const entries = ids.map((id, k) => '--' + id + '=' + values[k]);
-    const start = performance.now();
-    const run = engine.run([command, ...entries, ...args,
-                            '--format', 'json', '--with-report']);
-    const reportMs = performance.now() - start;
-    if (run.status !== 0) {
-      showFailure(ids, errorId, run);
+    const got = engine.compute(command, values, relative);
+    if (got.refused) {
+      showFailure(ids, errorId, got.refused);
       return null;
     }
-    const result = JSON.parse(run.out);
-    return {report: result.report, result, reportMs};
+    return got;
   }
 
   // A tile's value with its unit, or in words why there is none.
@@ -410,14 +539,15 @@
     const values = WINDSEA_FIELDS.map(typed);
     const relative = $('relative').checked;
     const start = performance.now();
-    const got = reportAndResult('windsea', WINDSEA_FIELDS, values,
-                                relative ? ['--relative'] : [], 'windsea-error');
+    const got = reportAndResult('windsea', WINDSEA_FIELDS, values, relative,
+                                'windsea-error');
     if (!got) return;
-    const {result, reportMs} = got;
+    const {result} = got;
 
     remember('windsea', WINDSEA_FIELDS, values, {relative});
     $('windsea-error').textContent = '';
     $('windsea-results').hidden = false;
+    $('windsea-results').result = result;
     $('windsea-report').textContent = got.report;
     tile('glance-hc', fixed(result.wave.height_m, 1), 'm', result);
     tile('glance-lc', fixed(result.wave.length_m, 0), 'm', result);
@@ -434,37 +564,20 @@
     state.hidden = state.textContent === '';
     fillWarnings($('windsea-warnings'), result.warnings);
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
-    drawDevelopment(result);
+    const growth = engine.sweep('windsea', 'duration', 1, 200, GROWTH_FIELDS);
+    $('growth-chart').growth = growth;
+    const drawn = [drawDevelopment(result), drawGrowth(result, growth)];
     showResults('windsea');
-    $('growth-caption').textContent = 'Working out the growth over 1 to 200 hours …';
-    $('windsea-results').dataset.reportMs = reportMs.toFixed(3);
-
-    // The growth chart evaluates 200 durations: after the report is on the
-    // screen, not before.
-    setTimeout(() => {
-      try {
-        drawGrowth(result, growthRows(values, relative));
-        const totalMs = performance.now() - start;
-        $('windsea-results').dataset.totalMs = totalMs.toFixed(3);
-      } catch (e) {
-        $('growth-caption').textContent = 'The growth could not be drawn: ' + e.message;
-      }
+    // Timed from the press of the button until both charts are drawn.
+    return Promise.all(drawn).then(() => {
+      $('windsea-results').dataset.totalMs = (performance.now() - start).toFixed(3);
       $('windsea-results').dataset.runs = String(++windSeaRuns);
-    }, 0);
+    });
   }
 
-  // The entered sea for every whole hour of wind from 1 to 200, as one batch.
-  function growthRows(values, relative) {
-    const [wind, , fetch, depth, current] = values;
-    const model = relative ? 'relative-wind' : 'deep-water';
-    let csv = 'wind_kt,duration_h,fetch_km,depth_m,current_kt,model\n';
-    for (let hours = 1; hours <= 200; ++hours) {
-      csv += [wind, hours, fetch, depth, current, model].join(',') + '\n';
-    }
-    const growth = engine.run(['windsea', '--batch', '-', '--format', 'json'], csv);
-    return growth.out.split('\n').filter((line) => line.trim() !== '')
-        .map((line) => JSON.parse(line));
-  }
+  // The growth chart's columns: the sea for every whole hour of wind.
+  const GROWTH_FIELDS = ['duration_h', 'wave.height_m', 'deep_water.height_m',
+                         'limited_by'];
 
   // --- Swell ----------------------------------------------------------------
 
@@ -485,12 +598,13 @@
   }
 
   function runSwell() {
-    const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), [],
+    const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), false,
                                 'swell-error');
     if (!got) return;
     remember('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), {});
     $('swell-error').textContent = '';
     $('swell-results').hidden = false;
+    $('swell-results').result = got.result;
     $('swell-report').textContent = got.report;
     $('swell-summary').textContent = describeSwell(got.result);
     showResults('swell');

@@ -1,6 +1,8 @@
 // The page in headless Chromium at a phone's 390 px, opened from disk: its
 // reports against the native program's one-shot output for a handful of
-// seas and swells, one run of the program per report, the results brought
+// seas and swells, one call of the engine per report (and one sweep of the
+// durations for the growth chart), its figures the native program's JSON
+// member for member and the growth its batch's floats, the results brought
 // into view, warnings and missing waves said in words, both charts drawn
 // with heights from zero and legends without placeholders, entries the
 // program refuses answered beside their fields in the program's words,
@@ -73,8 +75,9 @@ const context = await chromium.launchPersistentContext(profile, {
 });
 const requests = [];
 context.on('request', (request) => requests.push(request.url()));
-// Every call into the engine's morvel_run, with its arguments, counted
-// outside the page's own script: the engine module is wrapped as it loads.
+// Every computation the page asks of the engine (a case, or a sweep of one
+// entry), with its arguments, counted outside the page's own script: the
+// engine module is wrapped as it loads.
 await context.addInitScript(() => {
   window.morvelCalls = [];
   let factory;
@@ -83,22 +86,29 @@ await context.addInitScript(() => {
     get: () => factory,
     set(original) {
       factory = (...options) => original(...options).then((module) => {
-        // The module replaces its export on the first call: that goes
-        // behind the counting wrapper, which stays.
-        let run = module._morvel_run;
-        const counted = (args, input) => {
+        const text = (pointer) => {
           const heap = module.HEAPU8;
-          let end = args;
+          let end = pointer;
           while (heap[end] !== 0) ++end;
-          window.morvelCalls.push(
-              new TextDecoder().decode(heap.slice(args, end)).split('\n'));
-          return run(args, input);
+          return new TextDecoder().decode(heap.slice(pointer, end));
         };
-        Object.defineProperty(module, '_morvel_run', {
-          configurable: true,
-          get: () => counted,
-          set: (f) => { run = f; },
-        });
+        // The module replaces an export on its first call: that goes
+        // behind the counting wrapper, which stays.
+        const count = (name, describe) => {
+          let f = module[name];
+          const counted = (...args) => {
+            window.morvelCalls.push(describe(...args));
+            return f(...args);
+          };
+          Object.defineProperty(module, name, {
+            configurable: true,
+            get: () => counted,
+            set: (g) => { f = g; },
+          });
+        };
+        count('_morvel_case', (command, texts, relative) =>
+          ({call: 'case', command, texts: text(texts).split('\n'), relative}));
+        count('_morvel_sweep', (entry, from, to) => ({call: 'sweep', entry, from, to}));
         return module;
       });
     },
@@ -242,7 +252,6 @@ try {
     // Aground: the record with the byte 0xF5, in the report and the warnings.
     ['20', '10', '100', '1', '0', false, null],
   ];
-  const reportTimes = [];
   const totalTimes = [];
   for (const [wind, duration, fetch, depth, current, relative, status] of seas) {
     const label = `windsea ${wind} ${duration} ${fetch} ${depth} ${current}` +
@@ -256,22 +265,54 @@ try {
     await takeCalls();
     await runAndWait('windsea');
     const calls = await takeCalls();
-    const reportCalls = calls.filter((call) => !call.includes('--batch'));
-    check(reportCalls.length === 1 && reportCalls[0].includes('--with-report') &&
-              reportCalls[0].includes(`--current=${current}`) &&
-              calls.length === 2 && calls[1].includes('--batch'),
-          `${label}: one run of the program for the report, one batch for the growth`,
-          JSON.stringify(calls.map((call) => call.join(' '))));
+    check(calls.length === 2 && calls[0].call === 'case' && calls[0].command === 0 &&
+              JSON.stringify(calls[0].texts) ===
+                  JSON.stringify([wind, duration, fetch, depth, current]) &&
+              calls[0].relative === (relative ? 1 : 0) &&
+              JSON.stringify(calls[1]) ===
+                  JSON.stringify({call: 'sweep', entry: 1, from: 1, to: 200}),
+          `${label}: one call of the engine for the report, one sweep of the ` +
+              'durations for the growth',
+          JSON.stringify(calls));
     const args = ['windsea', wind, duration, fetch, depth, current];
     if (relative) args.push('--relative');
     const expected = nativeRun(args);
     const shown = await page.textContent('#windsea-report');
     check(shown === expected, `${label}: the report is the program's`,
           firstDifference(expected, shown));
-    reportTimes.push(Number(await page.getAttribute('#windsea-results', 'data-report-ms')));
     totalTimes.push(Number(await page.getAttribute('#windsea-results', 'data-total-ms')));
 
     const json = nativeJson(args);
+    // The page's figures are the command line's, to the bit: every member
+    // of its result the same number (the float's shortest text read back),
+    // code and list as the native program's JSON.
+    const pageResult = await page.$eval('#windsea-results', (e) => JSON.stringify(e.result));
+    check(pageResult === JSON.stringify(json), `${label}: the page's result is the ` +
+              'native program\'s JSON, member for member',
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
+    // The growth chart's columns against a native batch of the same
+    // entries for each whole hour: the same floats.
+    const growthCsv = 'wind_kt,duration_h,fetch_km,depth_m,current_kt,model\n' +
+        Array.from({length: 200}, (_, k) => [wind, k + 1, fetch, depth, current,
+                                             relative ? 'relative-wind' : 'deep-water']
+            .join(',')).join('\n') + '\n';
+    const batch = spawnSync(native, ['windsea', '--batch', '-', '--format', 'json'],
+                            {input: growthCsv}).stdout.toString('utf8').trim().split('\n')
+        .map((line) => JSON.parse(line));
+    const columns = await page.$eval('#growth-chart', (e) => Object.fromEntries(
+        Object.entries(e.growth).map(([name, column]) => [name, Array.from(column)])));
+    const float = (v) => (v === null ? null : Math.fround(v));
+    const limits = ['duration', 'fetch'];
+    const growthDiffers = batch.findIndex((row, k) =>
+      float(row.duration_h) !== columns['duration_h'][k] ||
+      float(row.wave.height_m) !== (Number.isNaN(columns['wave.height_m'][k])
+        ? null : columns['wave.height_m'][k]) ||
+      float(row.deep_water.height_m) !== columns['deep_water.height_m'][k] ||
+      row.limited_by !== limits[columns['limited_by'][k]]);
+    check(batch.length === 200 && growthDiffers < 0,
+          `${label}: the growth over 1 to 200 h is the native batch's, float for float`,
+          growthDiffers < 0 ? String(batch.length)
+                            : `hour ${growthDiffers + 1}: ${JSON.stringify(batch[growthDiffers])}`);
     if (status) {
       check(json.status === status, `${label}: the sea is ${status}`, json.status);
     }
@@ -390,15 +431,19 @@ try {
     await takeCalls();
     await runAndWait('swell');
     const calls = await takeCalls();
-    check(calls.length === 1 && calls[0].includes('--with-report'),
-          `${label}: one run of the program for the report`,
-          JSON.stringify(calls.map((call) => call.join(' '))));
+    check(calls.length === 1 && calls[0].call === 'case' && calls[0].command === 1 &&
+              JSON.stringify(calls[0].texts) === JSON.stringify([period, height]),
+          `${label}: one call of the engine for the report`, JSON.stringify(calls));
     const expected = nativeRun(['swell', period, height]);
     const shown = await page.textContent('#swell-report');
     check(shown === expected, `${label}: the report is the program's`,
           firstDifference(expected, shown));
     const json = nativeJson(['swell', period, height]);
     check(json.outcome === outcome, `${label}: outcome ${outcome}`, json.outcome);
+    const pageResult = await page.$eval('#swell-results', (e) => JSON.stringify(e.result));
+    check(pageResult === JSON.stringify(json), `${label}: the page's result is the ` +
+              'native program\'s JSON, member for member',
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
     const swellPlace = await placeOf('swell');
     check(inView(swellPlace) && swellPlace.focused === 'swell-results-title',
           `${label}: the results are scrolled into view`, JSON.stringify(swellPlace));
@@ -454,7 +499,7 @@ try {
     const message = state.messages[id];
     check(native.entry === id && native.problem.includes(says),
           `${label}: the native program refuses it`, JSON.stringify(native));
-    check(calls.length === 1, `${label}: one run of the program`, String(calls.length));
+    check(calls.length === 1, `${label}: one call of the engine`, String(calls.length));
     check(JSON.stringify(state.marked) === JSON.stringify([id]) && state.focused === id,
           `${label}: that field alone marked, and focused`, JSON.stringify(state));
     check(message === `This ${native.problem}.`,
@@ -603,8 +648,7 @@ try {
   check(pageErrors.length === 0, 'no script errors', pageErrors.join('\n'));
   const outside = requests.filter((url) => url !== pageUrl);
   check(outside.length === 0, 'no request beyond the page itself', outside.join('\n'));
-  for (const [what, times] of [['report', reportTimes],
-                                ['report with both charts', totalTimes]]) {
+  for (const [what, times] of [['report with both charts', totalTimes]]) {
     times.sort((a, b) => a - b);
     console.log(`${what} in the browser: median ${
         times[times.length >> 1].toFixed(1)} ms, longest ${
