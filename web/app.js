@@ -622,6 +622,44 @@
     };
   }
 
+  // --- Installed and offline -----------------------------------------------
+
+  // Served over HTTP(S) the page is an app to install: the manifest and
+  // icons go into its head, and a service worker keeps every file of the
+  // site on the device. Opened from disk (file://) there is no worker and
+  // nothing to fetch: the one file is the whole page.
+  function offline() {
+    if (!/^https?:$/.test(window.location.protocol)) return;
+    for (const [rel, href] of [['manifest', 'manifest.webmanifest'],
+                               ['icon', 'icon-192.png'],
+                               ['apple-touch-icon', 'icon-192.png']]) {
+      const link = document.createElement('link');
+      link.rel = rel;
+      link.href = href;
+      document.head.append(link);
+    }
+    if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
+    // A worker that takes over from another brings a newer version: the
+    // page in hand is the old one until it is loaded again.
+    const hadWorker = navigator.serviceWorker.controller !== null;
+    const kept = () => {
+      $('offline-status').textContent =
+          'Its files are kept on this device: it opens without a network.';
+      document.body.dataset.offline = 'ready';
+    };
+    if (hadWorker) kept();
+    navigator.serviceWorker.addEventListener('controllerchange', () => {
+      kept();
+      if (hadWorker) $('update-note').hidden = false;
+    });
+    navigator.serviceWorker.register('sw.js').catch(() => {
+      // Not kept offline (storage refused, a private window): the page
+      // works the same online.
+    });
+  }
+  $('update-reload').addEventListener('click', () => window.location.reload());
+
+  offline();
   recall();
 
   // A phone's decimal pad may have no minus sign: the button beside the
