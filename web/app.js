@@ -284,6 +284,11 @@
     }
   });
 
+  // The charts' colours from the style sheet (--chart-NAME), which has a
+  // set for the light and one for the dark scheme.
+  const colour = (name) => getComputedStyle(document.documentElement)
+      .getPropertyValue('--chart-' + name).trim();
+
   // Heights are compared with each other: their axis starts at zero.
   const fromZero = {
     auto: true,
@@ -291,8 +296,8 @@
   };
 
   const axes = (xLabel, yLabel) => [
-    {label: xLabel, stroke: '#14202b', grid: {stroke: '#dde4ea'}},
-    {label: yLabel, stroke: '#14202b', grid: {stroke: '#dde4ea'}},
+    {label: xLabel, stroke: colour('axis'), grid: {stroke: colour('grid')}},
+    {label: yLabel, stroke: colour('axis'), grid: {stroke: colour('grid')}},
   ];
   const marker = (label, colour) => ({
     label,
@@ -341,8 +346,8 @@
       axes: axes('hours from now', 'height, m'),
       series: [
         {label: 'hours'},
-        {label: 'Hc', stroke: '#0b5394', width: 2, points: {show: true, size: 7}},
-        {label: 'Hmax', stroke: '#b00020', width: 2, dash: [6, 4],
+        {label: 'Hc', stroke: colour('hc'), width: 2, points: {show: true, size: 7}},
+        {label: 'Hmax', stroke: colour('hmax'), width: 2, dash: [6, 4],
          points: {show: true, size: 7}},
       ],
     }, [xs, hcs, hmax]);
@@ -409,10 +414,10 @@
       axes: axes('duration of the wind, hours', 'height, m'),
       series: [
         {label: 'hours'},
-        {label: 'Hc', stroke: '#0b5394', width: 2},
-        {label: 'deep water', stroke: '#5b6b79', width: 1, dash: [4, 4]},
-        marker('fetch stops the growth', '#e07b00'),
-        marker('entered duration', '#b00020'),
+        {label: 'Hc', stroke: colour('hc'), width: 2},
+        {label: 'deep water', stroke: colour('deep'), width: 1, dash: [4, 4]},
+        marker('fetch stops the growth', colour('fetch')),
+        marker('entered duration', colour('entered')),
       ],
     }, [xs, hc, deep, atFetch, atEntered]);
     const missing = spans(xs.filter((d, k) => hc[k] === null));
@@ -566,7 +571,8 @@
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
     const growth = engine.sweep('windsea', 'duration', 1, 200, GROWTH_FIELDS);
     $('growth-chart').growth = growth;
-    const drawn = [drawDevelopment(result), drawGrowth(result, growth)];
+    drawCharts = () => [drawDevelopment(result), drawGrowth(result, growth)];
+    const drawn = drawCharts();
     showResults('windsea');
     // Timed from the press of the button until both charts are drawn.
     return Promise.all(drawn).then(() => {
@@ -574,6 +580,12 @@
       $('windsea-results').dataset.runs = String(++windSeaRuns);
     });
   }
+
+  // Draws the charts of the last report again (in the other scheme's
+  // colours when the system turns dark or light).
+  let drawCharts = () => [];
+  window.matchMedia('(prefers-color-scheme: dark)')
+      .addEventListener('change', () => drawCharts());
 
   // The growth chart's columns: the sea for every whole hour of wind.
   const GROWTH_FIELDS = ['duration_h', 'wave.height_m', 'deep_water.height_m',
