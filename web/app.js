@@ -190,7 +190,7 @@
     return 'no height from the model';
   }
   const withUnit = (text, unit, result) => (text === null ? noWaves(result)
-                                                          : text + ' ' + unit);
+    : unit === '' ? text : text + ' ' + unit);
 
   // The report's warnings in plain words, by their codes, each with its
   // severity: danger (a boat is at risk), warning (rough, steep or
@@ -253,8 +253,9 @@
 
   const charts = {};
 
+  // As wide as the chart's box (down to 200 px on the narrowest phones).
   function chartWidth(id) {
-    return Math.max(260, $(id).clientWidth || 300);
+    return Math.max(200, $(id).clientWidth || 300);
   }
 
   // The legends name the series without the values under the cursor (on a
@@ -559,6 +560,10 @@
     tile('glance-tc', fixed(result.wave.period_s, 1), 's', result);
     tile('glance-sick', result.sea_sickness_percent === null
       ? null : String(result.sea_sickness_percent), '%', result);
+    tile('glance-steepness', fixed(result.steepness, 3), '', result);
+    tile('glance-factor', fixed(result.factor, 1), '', result);
+    tile('glance-umax', fixed(result.stopping_current_kt, 1), 'kt', result);
+    tile('glance-deep', fixed(result.deep_water.height_m, 1), 'm', result);
     const state = $('windsea-state');
     state.textContent = result.status !== 'blocked' ? ''
       : capitalised(noWaves(result)) + '.' +
@@ -568,6 +573,13 @@
             : '');
     state.hidden = state.textContent === '';
     fillWarnings($('windsea-warnings'), result.warnings);
+    // Said once to a screen reader: the figures and the gravest warning.
+    const said = [['Hc', 'glance-hc'], ['Lc', 'glance-lc'], ['Tc', 'glance-tc'],
+                  ['sea sickness', 'glance-sick']]
+        .map(([name, id]) => name + ' ' + $(id).textContent);
+    const gravest = $('windsea-warnings').firstElementChild;
+    $('windsea-announce').textContent = 'Wind sea: ' + said.join(', ') + '.' +
+        (gravest ? ' ' + gravest.textContent : '');
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
     const growth = engine.sweep('windsea', 'duration', 1, 200, GROWTH_FIELDS);
     $('growth-chart').growth = growth;

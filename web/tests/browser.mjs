@@ -239,6 +239,46 @@ try {
   const exactBounds = bounds.map((b, n) => (n === 0 ? 0 : ((n - 0.2) / 3) ** (1 / 0.41)));
   const band = (h) => exactBounds.findLastIndex((b) => h >= b);
 
+  // Every figure at a glance says what it is in a line of its own; the
+  // longer meanings behind a disclosure, steepness's 0.06 and 0.1, Hmax and
+  // the sea scale among them.
+  const tiles = await page.$$eval('.glance > div', (divs) => divs.map((d) => ({
+    name: d.querySelector('dt').textContent,
+    meaning: (d.querySelector('dd.meaning') || {}).textContent || '',
+  })));
+  check(tiles.length === 8 && tiles.every((t) => t.meaning.trim().split(/\s+/).length >= 4),
+        'each figure at a glance says what it is', JSON.stringify(tiles));
+  const meanings = await page.$$eval('#meanings dt', (dts) => dts.map((dt) => [
+    dt.textContent, dt.nextElementSibling.textContent.replace(/\s+/g, ' ')]));
+  const meaning = Object.fromEntries(meanings);
+  check(['Hc, Lc, Tc', 'Steepness', 'Factor', 'Stopping current', 'Sea sickness', 'Hmax',
+         'Sea scale'].every((name) => name in meaning) &&
+            /characteristic \(significant\)/.test(meaning['Hc, Lc, Tc']) &&
+            /0\.06/.test(meaning['Steepness']) && /0\.1\b/.test(meaning['Steepness']) &&
+            /30\s*m or twice the depth/.test(meaning['Hmax']) &&
+            /not the WMO/.test(meaning['Sea scale']),
+        'the figures\' meanings behind a disclosure', JSON.stringify(meanings));
+
+  // The keyboard: Tab goes through the wind-sea form in reading order, and
+  // Enter in a field gives the report, its heading focused.
+  await page.focus('#wind');
+  const order = ['wind'];
+  for (let k = 0; k < 7; ++k) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id));
+  }
+  check(JSON.stringify(order) === JSON.stringify(['wind', 'duration', 'fetch', 'depth',
+                                                  'current', 'current-sign', 'relative',
+                                                  'windsea-run']),
+        'Tab goes through the wind-sea form in order', JSON.stringify(order));
+  await page.fill('#current', '0');
+  await page.focus('#depth');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#windsea-results').dataset.runs,
+                             null, {timeout: 10000});
+  check(await page.evaluate(() => document.activeElement.id) === 'windsea-results-title',
+        'Enter in a field gives the report, its heading focused');
+
   // Wind seas: [wind, duration, fetch, depth, current, relative, expected status]
   const seas = [
     ['20', '10', '100', '10', '0', false, 'ok'],
@@ -325,6 +365,24 @@ try {
                                                     : `${json.sea_sickness_percent} %`;
     check(await page.textContent('#glance-sick') === sick,
           `${label}: sea-sickness probability at a glance`);
+    // The other figures at a glance, as the report rounds them.
+    const orWords = (v, digits, unit) => (v === null ? noWavesWords(json)
+      : v.toFixed(digits) + (unit ? ' ' + unit : ''));
+    const glance = {
+      steepness: orWords(json.steepness, 3, ''),
+      factor: orWords(json.factor, 1, ''),
+      umax: orWords(json.stopping_current_kt, 1, 'kt'),
+      deep: orWords(json.deep_water.height_m, 1, 'm'),
+    };
+    const shownGlance = Object.fromEntries(await Promise.all(Object.keys(glance).map(
+        async (k) => [k, await page.textContent(`#glance-${k}`)])));
+    check(JSON.stringify(shownGlance) === JSON.stringify(glance),
+          `${label}: steepness, factor, stopping current, deep-water Hc at a glance`,
+          `${JSON.stringify(shownGlance)} vs ${JSON.stringify(glance)}`);
+    const announced = await page.textContent('#windsea-announce');
+    check(announced.includes(`Hc ${hc}`) && announced.includes(`sea sickness ${sick}`) &&
+              await page.getAttribute('#windsea-announce', 'aria-live') === 'polite',
+          `${label}: the figures are announced to screen readers`, announced);
     if (json.status === 'blocked' && json.current_kt < 0) {
       const state = await page.textContent('#windsea-state');
       check(await page.isVisible('#windsea-state') &&
@@ -724,11 +782,19 @@ try {
   const narrow = await page.evaluate(() => ({
     page: document.documentElement.scrollWidth,
     width: window.innerWidth,
+    // How far a chart reaches past the inside of its section.
+    charts: [...document.querySelectorAll('.chart canvas')].map((canvas) => {
+      const section = canvas.closest('section');
+      const inner = section.getBoundingClientRect().right -
+          parseFloat(getComputedStyle(section).paddingRight);
+      return canvas.getBoundingClientRect().right - inner;
+    }),
     widest: Math.max(...[...document.querySelectorAll('main *, header *, footer *')]
         .filter((e) => !e.closest('pre') && e.getClientRects().length > 0)
         .map((e) => e.getBoundingClientRect().right)),
   }));
-  check(narrow.page <= narrow.width && narrow.widest <= narrow.width + 0.5,
+  check(narrow.page <= narrow.width && narrow.widest <= narrow.width + 0.5 &&
+            narrow.charts.length === 2 && narrow.charts.every((past) => past <= 0.5),
         'no sideways scrolling at 320 px, nothing wider than the screen',
         JSON.stringify(narrow));
   await page.screenshot({path: join(artifacts, 'page-320x640.png'), fullPage: true});
