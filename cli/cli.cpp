@@ -26,10 +26,43 @@ struct Parsed {
   std::array<std::string, kMaxEntries> by_argument, by_option;
   std::array<CLI::Option*, kMaxEntries> argument_given{}, option_given{};
   std::array<std::string, kMaxEntries> option_names;  // "--wind"
-  std::string delimiter;                              // as given
+  // The unit options of the entries with a quantity: "--wind-unit".
+  std::array<std::string, kMaxEntries> unit_text, unit_names;
+  std::array<CLI::Option*, kMaxEntries> unit_given{};
+  std::string delimiter;  // as given
   CLI::Option* delimiter_given = nullptr;
   Request q;
 };
+
+// The columns of an entry in each unit: "wind_kt, wind_ms, ... or wind_bft".
+std::string units_columns(const Entry& e) {
+  std::string columns;
+  std::string last;
+  for (const units::Unit& u : units::table()) {
+    if (u.quantity != *e.quantity) continue;
+    if (!last.empty()) columns += (columns.empty() ? "" : ", ") + last;
+    last = unit_column(u);
+  }
+  return columns + " or " + last;
+}
+
+// The help of an entry's unit option: "the unit of WIND, given here or on
+// the lines of --lines: kt, m/s, ...".
+std::string unit_help(const Entry& e) {
+  const units::Quantity q = *e.quantity;
+  std::string help =
+      "the unit of " + std::string(e.argument) +
+      ", given here or on the lines of --lines: " + units::allowed(q) + "; " +
+      std::string(units::engine_unit(q).name) + " when left out";
+  if (units::find(q, "bft")) {
+    help +=
+        ". bft is a whole Beaufort force 0 to 12, taken as the mean of its "
+        "range in whole knots (force 3, 7 to 10 kt: 8.5 kt; force 12: 64 kt)";
+  }
+  help += ". A batch file names the unit in its column instead: " +
+          units_columns(e);
+  return help;
+}
 
 // The entries, as arguments and as named options.
 void add_entries(const Command& c, Parsed& p) {
@@ -48,6 +81,15 @@ void add_entries(const Command& c, Parsed& p) {
                          "the same as " + std::string(e.argument))
             ->type_name(std::string(e.type));
   }
+  // The units after the entries, so that the help lists them together.
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    const Entry& e = c.entries[i];
+    if (!e.quantity) continue;
+    p.unit_names[i] = "--" + unit_option(*e.quantity);
+    p.unit_given[i] =
+        p.app->add_option(p.unit_names[i], p.unit_text[i], unit_help(e))
+            ->type_name("UNIT");
+  }
 }
 
 // The batch's columns as the help lists them.
@@ -65,6 +107,22 @@ std::string batch_columns(const Command& c) {
   return columns;
 }
 
+// The batch columns that give an entry in a unit other than its own:
+// "wind_ms, wind_kmh, ..., depth_fathom"; empty for none.
+std::string other_unit_columns(const Command& c) {
+  std::string columns;
+  for (const Entry& e : c.entries) {
+    if (!e.quantity) continue;
+    for (const units::Unit& u : units::table()) {
+      if (u.quantity != *e.quantity || &u == &units::engine_unit(u.quantity)) {
+        continue;
+      }
+      columns += (columns.empty() ? "" : ", ") + unit_column(u);
+    }
+  }
+  return columns;
+}
+
 // Where the cases come from, and how many threads compute them.
 void add_sources(const Command& c, Parsed& p) {
   Request& q = p.q;
@@ -72,8 +130,11 @@ void add_sources(const Command& c, Parsed& p) {
       ->add_option("--batch", q.file,
                    "a CSV file (- for standard input) with the columns " +
                        batch_columns(c) +
-                       " in any letter case; other columns are carried "
-                       "through; one output row per row")
+                       " in any letter case; in place of an entry's column, "
+                       "one in another unit: " +
+                       other_unit_columns(c) +
+                       "; other columns are carried through; one output row "
+                       "per row")
       ->type_name("FILE");
   p.delimiter_given =
       p.app
@@ -153,6 +214,34 @@ std::string take_entries(Parsed& p) {
   return {};
 }
 
+// The units chosen by the unit options, for the entries given as arguments
+// or options and for --lines; empty, or what is wrong. A batch file names
+// its units in its columns, so the options do not go with --batch.
+//   --wind-unit knots -> "--wind-unit: 'knots' is not a wind unit; use kt,
+//   m/s, km/h, mph or bft"
+std::string take_units(Parsed& p) {
+  Request& q = p.q;
+  const Command& c = *q.command;
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    if (!p.unit_given[i] || p.unit_given[i]->count() == 0) continue;
+    const units::Quantity quantity = *c.entries[i].quantity;
+    const units::Unit* u = units::find(quantity, fields::trim(p.unit_text[i]));
+    if (!u) {
+      return p.unit_names[i] + ": '" + p.unit_text[i] + "' is not a " +
+             std::string(units::quantity_name(quantity)) + " unit; use " +
+             units::allowed(quantity);
+    }
+    if (!q.file.empty()) {
+      return p.unit_names[i] +
+             " is for values given here or with --lines; a batch file names "
+             "the unit in its column: " +
+             units_columns(c.entries[i]);
+    }
+    q.texts.unit[i] = u;
+  }
+  return {};
+}
+
 // What is wrong with the options together, or empty.
 std::string conflict(const Request& q) {
   bool values = false;
@@ -195,6 +284,7 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   if (q.format.empty()) q.format = several ? "csv" : "text";
   if (p.delimiter == "," || p.delimiter == ";") q.delimiter = p.delimiter[0];
   std::string problem = take_entries(p);
+  if (problem.empty()) problem = take_units(p);
   if (problem.empty() && p.delimiter_given->count() > 0 && q.delimiter == 0) {
     problem =
         "--delimiter: '" + p.delimiter + "' is not a delimiter; use ',' or ';'";
@@ -239,6 +329,46 @@ std::vector<std::string> parser_order(std::span<const std::string_view> args,
   return list;
 }
 
+// A unit option given to a command that has no entry of its quantity
+// ("swell --fetch-unit nmi"): said plainly, rather than as an argument the
+// parser did not expect. Empty when there is none.
+//   {"swell", "10", "3", "--fetch-unit=nmi"} -> "swell: --fetch-unit: swell
+//   has no fetch; its unit option is --height-unit"
+std::string foreign_unit(std::span<const std::string_view> words) {
+  if (words.empty()) return {};
+  const Command* command = nullptr;
+  for (const Command& c : commands()) {
+    if (c.name == words[0]) command = &c;
+  }
+  if (!command) return {};
+  std::string own;  // the command's unit options
+  for (const Entry& e : command->entries) {
+    if (e.quantity) {
+      own += (own.empty() ? "" : ", ") + ("--" + unit_option(*e.quantity));
+    }
+  }
+  for (const std::string_view w : words.subspan(1)) {
+    if (w == "--") break;
+    for (const units::Unit& u : units::table()) {
+      if (&u != &units::engine_unit(u.quantity)) continue;  // one a quantity
+      const std::string option = "--" + unit_option(u.quantity);
+      if (w != option && w.substr(0, option.size() + 1) != option + "=") {
+        continue;
+      }
+      bool has = false;
+      for (const Entry& e : command->entries)
+        has = has || e.quantity == u.quantity;
+      if (has) continue;
+      std::string said = std::string(command->name) + ": " + option + ": " +
+                         std::string(command->name) + " has no " +
+                         std::string(units::quantity_name(u.quantity));
+      if (own.empty()) return said + "; it takes no unit options";
+      return said + "; its unit options: " + own;
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 int run(std::span<const std::string_view> args, shell::ByteSource& in,
@@ -275,6 +405,9 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   for (const Command& c : commands()) names.push_back(c.name);
   if (const std::string bad = unknown_command(words, names); !bad.empty()) {
     return usage(err, bad, "");
+  }
+  if (const std::string bad = foreign_unit(words); !bad.empty()) {
+    return usage(err, bad, words[0]);
   }
   std::vector<std::string> reversed = parser_order(words, parsed);
   std::ostringstream help_out, help_err;

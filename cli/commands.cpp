@@ -42,27 +42,27 @@ std::string_view take_any(float) {
 constexpr Entry kWindSeaEntries[] = {
     {"WIND", "wind", "wind_kt", "KNOTS",
      "wind speed, knots: 1 to 65, compressed above 65 and at most 70",
-     std::nullopt, 1.0f, 65.0f, "kt", refuse_wind},
+     std::nullopt, 1.0f, 65.0f, "kt", refuse_wind, units::Quantity::wind},
     {"DURATION", "duration", "duration_h", "HOURS",
      "duration of the wind, hours: 1 to 200", std::nullopt, 1.0f, 200.0f, "h",
-     take_any},
+     take_any, std::nullopt},
     {"FETCH", "fetch", "fetch_km", "KM", "fetch, km: 1 to 5000", std::nullopt,
-     1.0f, 5000.0f, "km", take_any},
+     1.0f, 5000.0f, "km", take_any, units::Quantity::fetch},
     {"DEPTH", "depth", "depth_m", "M", "water depth, m: 1 to 5000",
-     std::nullopt, 1.0f, 5000.0f, "m", take_any},
+     std::nullopt, 1.0f, 5000.0f, "m", take_any, units::Quantity::depth},
     {"CURRENT", "current", "current_kt", "KNOTS",
      "current, knots: -15 to 15, positive with the wind, negative against "
      "it; 0 when left out (above 1000: taken as 0)",
-     0.0f, -15.0f, 15.0f, "kt", take_any},
+     0.0f, -15.0f, 15.0f, "kt", take_any, std::nullopt},
 };
 
 constexpr Entry kSwellEntries[] = {
     {"PERIOD", "period", "period_s", "SECONDS",
      "period of the swell, seconds: 0.1 or more", std::nullopt, 0.1f,
-     std::nullopt, "s", refuse_period},
+     std::nullopt, "s", refuse_period, std::nullopt},
     {"HEIGHT", "height", "height_m", "METRES",
      "height of the swell, metres: above 0", std::nullopt, 0.0f, std::nullopt,
-     "m", refuse_height},
+     "m", refuse_height, units::Quantity::height},
 };
 
 Result compute_windsea(std::span<const float> v, windsea::Model model) {
@@ -159,6 +159,19 @@ Overloaded(F...) -> Overloaded<F...>;
 
 std::span<const Command> commands() {
   return kCommands;
+}
+
+std::string unit_option(units::Quantity q) {
+  return std::string(units::quantity_name(q)) + "-unit";
+}
+
+std::string unit_column(const units::Unit& u) {
+  std::string column(units::quantity_name(u.quantity));
+  column += '_';
+  for (char ch : u.name) {
+    if (ch != '/') column += ch;
+  }
+  return column;
 }
 
 std::string arguments_usage(const Command& c) {

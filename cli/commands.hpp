@@ -16,6 +16,7 @@
 
 #include "morvelstandrik/fields/fields.hpp"
 #include "morvelstandrik/swell/engine.hpp"
+#include "morvelstandrik/units/units.hpp"
 #include "morvelstandrik/windsea/engine.hpp"
 
 namespace cli {
@@ -38,7 +39,22 @@ struct Entry {
   // Why a value that reads as a number is refused: a text that follows the
   // quoted value ("is negative; ..."), or empty when it is taken.
   std::string_view (*refuse)(float value);
+  // The quantity whose unit the user may choose for it (--wind-unit on the
+  // command line, a column wind_ms in a batch); none where the unit above
+  // is the only one. The range, the refusals and the results stay in the
+  // unit above, the engine's: a value in another unit is converted first.
+  std::optional<units::Quantity> quantity;
 };
+
+// The option that chooses the unit of a quantity, without its dashes:
+//   unit_option(units::Quantity::wind) -> "wind-unit"
+std::string unit_option(units::Quantity q);
+
+// The batch column of an entry given in unit u: the quantity's name and the
+// unit's without its slash, as a column name must be plain:
+//   wind in m/s -> "wind_ms", fetch in nmi -> "fetch_nmi", depth in m ->
+//   "depth_m" (the engine's unit gives the entry's own column)
+std::string unit_column(const units::Unit& u);
 
 // What a case computes to.
 using Result = std::variant<windsea::Report, swell::Field>;

@@ -135,6 +135,7 @@ int lines(const Request& q, shell::ByteSource& in, shell::ByteSink& out,
   for (std::size_t k = 0; k < c.entries.size(); ++k) {
     setup.layout.at[k] = static_cast<std::ptrdiff_t>(k);
   }
+  setup.layout.unit = q.texts.unit;  // the unit options
   setup.layout.width = c.entries.size();
   setup.layout.by_argument = true;
   setup.model = q.model();

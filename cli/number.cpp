@@ -80,7 +80,7 @@ bool decimal_comma(std::string_view t) {
 
 }  // namespace
 
-Number read_number(std::string_view text, bool comma_allowed) {
+WideNumber read_wide_number(std::string_view text, bool comma_allowed) {
   text = fields::trim(text);
   if (text.empty()) return {std::nullopt, "is empty; give a number"};
   std::string with_point;
@@ -102,8 +102,15 @@ Number read_number(std::string_view text, bool comma_allowed) {
   if (!decimal_form(digits, false)) return {std::nullopt, "is not a number"};
   const std::string copy(digits);
   const double value = std::strtod(copy.c_str(), nullptr);
-  const float narrowed = static_cast<float>(value);
-  if (!std::isfinite(value) || !std::isfinite(narrowed)) {
+  if (!std::isfinite(value)) return {std::nullopt, "is not a finite number"};
+  return {value, ""};
+}
+
+Number read_number(std::string_view text, bool comma_allowed) {
+  const WideNumber wide = read_wide_number(text, comma_allowed);
+  if (!wide.value) return {std::nullopt, wide.problem};
+  const float narrowed = static_cast<float>(*wide.value);
+  if (!std::isfinite(narrowed)) {
     return {std::nullopt, "is not a finite number"};
   }
   return {narrowed, ""};

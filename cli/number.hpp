@@ -25,4 +25,17 @@ struct Number {
 // not a number.
 Number read_number(std::string_view text, bool decimal_comma = false);
 
+// The same number before it is rounded to single precision: the double the
+// text reads as, for a value given in another unit, which is converted from
+// it and rounded once (see units::to_engine). The same texts are refused,
+// except a finite number too large for a float ("1e39"), which a unit
+// smaller than the engine's may still bring into range.
+//   "0.1" -> 0.1 (the double), "1e39" -> 1e39, "1e309" -> "is not a finite
+//   number"
+struct WideNumber {
+  std::optional<double> value;
+  std::string problem;  // empty when there is a value
+};
+WideNumber read_wide_number(std::string_view text, bool decimal_comma = false);
+
 }  // namespace cli

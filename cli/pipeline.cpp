@@ -47,6 +47,20 @@ std::string found_and_expected(const Command& c,
   return said;
 }
 
+// The unit other than the entry's own that a column name gives it
+// (wind_ms), or none.
+const units::Unit* unit_named(const Entry& e, std::string_view name) {
+  if (!e.quantity) return nullptr;
+  const units::Unit& own = units::engine_unit(*e.quantity);
+  for (const units::Unit& u : units::table()) {
+    if (u.quantity == *e.quantity && &u != &own &&
+        same_name(unit_column(u), name)) {
+      return &u;
+    }
+  }
+  return nullptr;
+}
+
 Refusal refused(std::size_t entry, std::string_view name,
                 std::optional<std::string_view> given, std::string problem) {
   Refusal r;
@@ -90,6 +104,16 @@ std::variant<Result, Refusal> evaluate(const Command& c, const CaseTexts& t) {
       values[i] = *c.entries[i].fallback;
       continue;
     }
+    if (const units::Unit* u = t.unit[i]) {
+      const WideNumber v = read_wide_number(*t.text[i], t.decimal_comma);
+      if (!v.value) return refused(i, t.name[i], t.text[i], v.problem);
+      const units::Conversion converted = units::to_engine(*u, *v.value);
+      if (!converted.problem.empty()) {
+        return refused(i, t.name[i], t.text[i], std::string(converted.problem));
+      }
+      values[i] = converted.value;
+      continue;
+    }
     const Number v = read_number(*t.text[i], t.decimal_comma);
     if (!v.value) return refused(i, t.name[i], t.text[i], v.problem);
     values[i] = *v.value;
@@ -112,7 +136,11 @@ std::string map_header(const Command& c, std::span<const std::string> header,
   for (std::size_t i = 0; i < header.size(); ++i) {
     const std::string_view name = fields::trim(header[i]);
     std::size_t k = 0;
-    while (k < n && !same_name(c.entries[k].column, name)) ++k;
+    const units::Unit* unit = nullptr;
+    while (k < n && !same_name(c.entries[k].column, name) &&
+           !(unit = unit_named(c.entries[k], name))) {
+      ++k;
+    }
     std::ptrdiff_t* at = k < n ? &layout.at[k] : nullptr;
     if (!at && !c.model_column.empty() && same_name(c.model_column, name)) {
       at = &layout.model_at;
@@ -122,10 +150,26 @@ std::string map_header(const Command& c, std::span<const std::string> header,
       layout.carried_names.push_back(header[i]);
       continue;
     }
+    const std::string column =
+        k < n ? (unit ? unit_column(*unit) : std::string(c.entries[k].column))
+              : std::string();
     if (*at >= 0) {
+      // Two names of one entry: the same quantity in two units.
+      const std::string_view first =
+          fields::trim(header[static_cast<std::size_t>(*at)]);
+      if (k < n && column != layout.column[k]) {
+        return "the header gives the " +
+               std::string(units::quantity_name(*c.entries[k].quantity)) +
+               " twice: " + std::string(first) + " and " + std::string(name) +
+               "; keep one of them";
+      }
       return "the header names column " + std::string(name) + " twice";
     }
     *at = static_cast<std::ptrdiff_t>(i);
+    if (k < n) {
+      layout.unit[k] = unit;
+      layout.column[k] = column;
+    }
   }
   for (std::size_t k = 0; k < n; ++k) {
     if (layout.at[k] < 0 && !c.entries[k].fallback) {
@@ -149,8 +193,10 @@ CaseTexts row_texts(const Command& c, const Layout& layout, const Record& row,
     return std::string_view(row.fields[static_cast<std::size_t>(at)]);
   };
   for (std::size_t k = 0; k < c.entries.size(); ++k) {
-    t.name[k] =
-        layout.by_argument ? c.entries[k].argument : c.entries[k].column;
+    t.name[k] = layout.by_argument         ? c.entries[k].argument
+                : layout.column[k].empty() ? c.entries[k].column
+                                           : std::string_view(layout.column[k]);
+    t.unit[k] = layout.unit[k];
     t.text[k] = cell(layout.at[k]);
     if (t.text[k] && c.entries[k].fallback && fields::trim(*t.text[k]).empty())
       t.text[k].reset();

@@ -27,6 +27,10 @@ struct CaseTexts {
   std::array<std::optional<std::string_view>, kMaxEntries>
       text;  // none: left out
   std::array<std::string_view, kMaxEntries> name;
+  // The unit each text is in, for an entry with a quantity; none: the
+  // entry's own unit. A value in another unit is read as a double and
+  // converted by units::to_engine, rounded to float once.
+  std::array<const units::Unit*, kMaxEntries> unit{};
   windsea::Model model = windsea::Model::kDeepWater;
   std::optional<std::string_view> model_text;  // a batch's model cell
   bool decimal_comma = false;  // "12,5" is 12.5 (a semicolon file)
@@ -50,10 +54,12 @@ struct Refusal {
 //   windsea {"0",...} -> WIND: '0' raises no sea; give a wind above 0.01 kt
 std::variant<Result, Refusal> evaluate(const Command& c, const CaseTexts& t);
 
-// Where a batch file's columns go: each entry's column (or none), the
-// model's, and the columns carried through unread.
+// Where a batch file's columns go: each entry's column (or none) with the
+// unit it names, the model's, and the columns carried through unread.
 struct Layout {
   std::array<std::ptrdiff_t, kMaxEntries> at{};
+  std::array<const units::Unit*, kMaxEntries> unit{};  // none: the entry's
+  std::array<std::string, kMaxEntries> column;         // as the table names it
   std::ptrdiff_t model_at = -1;
   std::vector<std::size_t> carried;
   std::vector<std::string> carried_names;
@@ -65,11 +71,15 @@ struct Layout {
 };
 
 // Maps a header (names in any letter case, with blanks around them
-// allowed) to the command's columns; empty, or why the header cannot be
-// used: a column named twice, or a required column missing, with the
-// columns found and expected:
+// allowed) to the command's columns: each entry's own column, or for an
+// entry with a quantity the column naming another unit (wind_ms, depth_ft;
+// see unit_column). Empty, or why the header cannot be used: a column
+// named twice, an entry given by two columns, or a required column
+// missing, with the columns found and expected:
 //   {"period_s", "depth"} -> "the header has no column height_m (found:
 //   period_s, depth; expected: period_s, height_m)"
+//   {"wind_kt", "wind_ms", ...} -> "the header gives the wind twice:
+//   wind_kt and wind_ms; keep one of them"
 std::string map_header(const Command& c, std::span<const std::string> header,
                        Layout& layout);
 

@@ -81,6 +81,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/fields/fields.hpp
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/morvelstandrik/fields
         COMPONENT development)
 morvel_public_library(morvel_swell_engine SUBDIR swell HEADERS engine.hpp)
+morvel_public_library(morvel_units SUBDIR units HEADERS units.hpp)
 
 # The program.
 install(TARGETS morvelstandrik RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
