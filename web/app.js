@@ -16,9 +16,10 @@
   function makeEngine(module) {
     const schema = JSON.parse(module.UTF8ToString(module._morvel_schema()));
     const compute = module.cwrap('morvel_case', 'number',
-                                 ['number', 'string', 'number']);
+                                 ['number', 'string', 'string', 'number']);
+    const unitNumber = module.cwrap('morvel_unit', 'number', ['number', 'string']);
     const commands = {};
-    schema.forEach((command, number) => {
+    schema.commands.forEach((command, number) => {
       // Where each field sits: its dotted name (wave.height_m) to its slot.
       const slot = {};
       const path = [];
@@ -31,8 +32,20 @@
                                : path.concat([name]).join('.')] = width++;
         }
       }
-      commands[command.name] = Object.assign({number, slot, width}, command);
+      commands[command.name] = Object.assign({number, slot, width}, command,
+                                             {entries: command.entries.map((e) => e.option),
+                                              entry: command.entries});
     });
+    // The units table: the names of each quantity's units, its engine's
+    // unit first; a unit's number in the table, looked up once.
+    const unitsOf = (quantity) => schema.units.filter((u) => u.quantity === quantity)
+        .map((u) => u.name);
+    const numbers = new Map();
+    const numberOf = (quantity, name) => {
+      const key = quantity + ' ' + name;
+      if (!numbers.has(key)) numbers.set(key, unitNumber(quantity, name));
+      return numbers.get(key);
+    };
     const slots = (pointer, count) => module.HEAPF64.subarray(pointer >> 3,
                                                                (pointer >> 3) + count);
     // The report's single bytes as characters U+0000 to U+00FF, as the
@@ -48,12 +61,15 @@
     };
     return {
       commands,
+      unitsOf,
       // Computes a case of the command NAME from the texts of its entries
-      // (all of them, in its order): {result, report}, or {refused: {entry,
-      // problem}} naming the refused entry by its option.
-      compute(name, texts, relative) {
+      // (all of them, in its order) and their units (by name; '' for the
+      // entry's own): {result, report}, or {refused: {entry, problem}}
+      // naming the refused entry by its option.
+      compute(name, texts, units, relative) {
         const c = commands[name];
-        if (compute(c.number, texts.join('\n'), relative ? 1 : 0) !== 0) {
+        if (compute(c.number, texts.join('\n'), units.join('\n'),
+                    relative ? 1 : 0) !== 0) {
           const k = module._morvel_refused_entry();
           return {refused: {entry: k < c.entries.length ? c.entries[k] : 'model',
                             problem: module.UTF8ToString(module._morvel_problem())}};
@@ -62,6 +78,14 @@
           result: decode(c.walk, slots(module._morvel_values(), c.width)),
           report: latin1(module._morvel_report(), module._morvel_report_size()),
         };
+      },
+      // An engine value (metres) in the unit NAME of QUANTITY, rounded to
+      // float once; with DECIMAL as the double its shortest text reads as
+      // (for figures to be rounded for reading), without it the float
+      // itself (for charts). NaN where there is none.
+      fromEngine(quantity, name, value, decimal) {
+        return module._morvel_from_engine(numberOf(quantity, name), value,
+                                          decimal ? 1 : 0);
       },
       // The last computed case again for each whole value FROM to TO of
       // its entry ENTRY: the named fields as columns of floats (NaN where
@@ -155,6 +179,9 @@
   let engine = null;
   const ready = createMorvel().then((module) => {
     engine = makeEngine(module);
+    heights = engine.commands.swell.entry.find((e) => e.option === 'height').quantity;
+    fillUnits();
+    recall(true);
     document.body.dataset.ready = 'true';
   });
 
@@ -334,17 +361,17 @@
     $('development-chart').hidden = false;
     const hc = result.wave.height_m;
     const xs = [0];
-    const hcs = [hc];
+    const hcs = [inDisplay(hc, false)];
     const hmax = [null];
     const horizons = result.development;
     for (const h of horizons) {
       xs.push(h.hours);
-      hcs.push(h.height_m);
-      hmax.push(h.hmax_m);
+      hcs.push(inDisplay(h.height_m, false));
+      hmax.push(inDisplay(h.hmax_m, false));
     }
     const drawn = drawChart('development-chart', {
       scales: {x: {time: false}, y: fromZero},
-      axes: axes('hours from now', 'height, m'),
+      axes: axes('hours from now', 'height, ' + display),
       series: [
         {label: 'hours'},
         {label: 'Hc', stroke: colour('hc'), width: 2, points: {show: true, size: 7}},
@@ -354,8 +381,10 @@
     }, [xs, hcs, hmax]);
     const scales = horizons.map((h) => h.sea_scale);
     $('development-caption').textContent =
-        'Hc now ' + withUnit(fixed(hc, 1), 'm', result) + '; Hmax after ' +
-        horizons.map((h) => h.hours + ' h: ' + orNone(fixed(h.hmax_m, 1), 'm'))
+        'Hc now ' + withUnit(fixed(inDisplay(hc, true), 1), display, result) +
+        '; Hmax after ' +
+        horizons.map((h) => h.hours + ' h: ' +
+                          orNone(fixed(inDisplay(h.hmax_m, true), 1), display))
             .join(', ') + '.' +
         (horizons.some((h) => h.height_m === null)
           ? ' Where Hc is missing it would be beyond 40 m, where the model ' +
@@ -381,7 +410,7 @@
     const fetchCode = engine.commands.windsea.walk
         .find(([kind, name]) => kind === 'choice' && name === 'limited_by')[2]
         .findIndex(([code]) => code === 'fetch');
-    const orNull = (v) => (Number.isNaN(v) ? null : v);
+    const orNull = (v) => inDisplay(v, false);
     const xs = [];
     const hc = [];
     const deep = [];
@@ -399,8 +428,8 @@
       at = xs.findIndex((d) => d > result.duration_h);
       if (at < 0) at = xs.length;
       xs.splice(at, 0, result.duration_h);
-      hc.splice(at, 0, result.wave.height_m);
-      deep.splice(at, 0, result.deep_water.height_m);
+      hc.splice(at, 0, inDisplay(result.wave.height_m, false));
+      deep.splice(at, 0, inDisplay(result.deep_water.height_m, false));
       isFetch.splice(at, 0, fetchLimited);
     }
     const first = isFetch.indexOf(true);
@@ -412,7 +441,7 @@
     const drawn = drawChart('growth-chart', {
       scales: {x: {time: false, distr: 3, log: 10, auto: false, range: [1, 200]},
                y: fromZero},
-      axes: axes('duration of the wind, hours', 'height, m'),
+      axes: axes('duration of the wind, hours', 'height, ' + display),
       series: [
         {label: 'hours'},
         {label: 'Hc', stroke: colour('hc'), width: 2},
@@ -466,11 +495,11 @@
   }
 
   // One case of the engine COMMAND for a report, from the texts VALUES of
-  // the fields IDS: its result with the text report, or null after saying
-  // why the entries were refused.
-  function reportAndResult(command, ids, values, relative, errorId) {
+  // the fields IDS in their UNITS: its result with the text report, or
+  // null after saying why the entries were refused.
+  function reportAndResult(command, ids, values, units, relative, errorId) {
     clearMarks(ids);
-    const got = engine.compute(command, values, relative);
+    const got = engine.compute(command, values, units, relative);
     if (got.refused) {
       showFailure(ids, errorId, got.refused);
       return null;
@@ -493,6 +522,87 @@
     const title = $(form + '-results-title');
     title.focus({preventScroll: true});
     title.scrollIntoView({block: 'start'});
+  }
+
+  // --- Units ---------------------------------------------------------------
+
+  // The fields whose unit the user chooses, by the units table: the
+  // engine's unit first (knots, km, m), which the range in the label is in.
+  // The engine always gets the converted value.
+  const UNIT_FIELDS = {wind: 'windsea', fetch: 'windsea', depth: 'windsea',
+                       height: 'swell'};
+  const LONG_NAMES = {'kt': 'knots', 'm/s': 'metres per second',
+                      'km/h': 'kilometres per hour', 'mph': 'miles per hour',
+                      'bft': 'Beaufort force', 'km': 'kilometres',
+                      'nmi': 'nautical miles', 'mi': 'statute miles',
+                      'm': 'metres', 'ft': 'feet', 'fathom': 'fathoms'};
+
+  // The unit a field's text is in, by name ('' for a field without a
+  // choice).
+  const unitOf = (id) => ($(id + '-unit') ? $(id + '-unit').value : '');
+  const chosenUnits = (ids) => Object.fromEntries(
+      ids.filter((id) => $(id + '-unit')).map((id) => [id, unitOf(id)]));
+
+  // Each unit selector gets its quantity's units from the engine's table.
+  function fillUnits() {
+    for (const [id, command] of Object.entries(UNIT_FIELDS)) {
+      const entry = engine.commands[command].entry.find((e) => e.option === id);
+      const select = $(id + '-unit');
+      select.replaceChildren(...engine.unitsOf(entry.quantity).map((name) => {
+        const option = document.createElement('option');
+        option.value = name;
+        option.textContent = name;
+        option.title = LONG_NAMES[name] || name;
+        return option;
+      }));
+      $(id + '-hint').dataset.own = $(id + '-hint').textContent;
+      select.addEventListener('change', () => hint(id));
+    }
+  }
+
+  // The label's hint in the unit chosen; the range stays the model's.
+  //   wind in m/s -> "metres per second; the model takes knots, 1 to 65"
+  function hint(id) {
+    const select = $(id + '-unit');
+    const own = $(id + '-hint').dataset.own;
+    const name = select.value;
+    $(id + '-hint').textContent = select.selectedIndex <= 0 ? own
+      : name === 'bft' ? 'Beaufort force, 0 to 12, taken as the middle of its ' +
+                           'range of knots; the model takes ' + own
+                       : (LONG_NAMES[name] || name) + '; the model takes ' + own;
+  }
+
+  // Heights and lengths on the page in metres or feet, kept on the device;
+  // the report stays in the program's own units.
+  const DISPLAY = 'morvelstandrik.display';
+  let display = 'm';
+  let heights = null;  // the quantity whose units heights are shown in
+
+  // A height or length (m) in the display unit, converted by the engine's
+  // units table: with DECIMAL as a figure to round for reading, without it
+  // as the float for a chart; null where there is none.
+  function inDisplay(metres, decimal) {
+    if (metres === null || Number.isNaN(metres)) return null;
+    if (display === 'm') return metres;
+    const v = engine.fromEngine(heights, display, metres, decimal);
+    return Number.isNaN(v) ? null : v;
+  }
+
+  function chooseDisplay(unit) {
+    display = unit === 'ft' ? 'ft' : 'm';
+    $('display-' + display).checked = true;
+  }
+
+  for (const id of ['display-m', 'display-ft']) {
+    $(id).addEventListener('change', () => {
+      chooseDisplay($(id).value);
+      try {
+        window.localStorage.setItem(DISPLAY, display);
+      } catch {
+        // Not kept: the page works the same without it.
+      }
+      ready.then(() => showWindSea());
+    });
   }
 
   // --- Remembered entries ---------------------------------------------------
@@ -521,7 +631,9 @@
     }
   }
 
-  function recall() {
+  // The entries, and (once the engine has filled the selectors) the units
+  // they were given in.
+  function recall(withUnits) {
     const all = stored();
     for (const [form, ids] of [['windsea', WINDSEA_FIELDS], ['swell', SWELL_FIELDS]]) {
       const entries = all[form];
@@ -531,6 +643,15 @@
       }
       if (form === 'windsea' && typeof entries.relative === 'boolean') {
         $('relative').checked = entries.relative;
+      }
+      const units = entries.units;
+      if (!withUnits || !units || typeof units !== 'object') continue;
+      for (const id of ids) {
+        const select = $(id + '-unit');
+        if (select && [...select.options].some((o) => o.value === units[id])) {
+          select.value = units[id];
+          hint(id);
+        }
       }
     }
   }
@@ -543,27 +664,49 @@
 
   function runWindSea() {
     const values = WINDSEA_FIELDS.map(typed);
+    const units = WINDSEA_FIELDS.map(unitOf);
     const relative = $('relative').checked;
     const start = performance.now();
-    const got = reportAndResult('windsea', WINDSEA_FIELDS, values, relative,
+    const got = reportAndResult('windsea', WINDSEA_FIELDS, values, units, relative,
                                 'windsea-error');
     if (!got) return;
-    const {result} = got;
-
-    remember('windsea', WINDSEA_FIELDS, values, {relative});
+    remember('windsea', WINDSEA_FIELDS, values, {relative, units: chosenUnits(WINDSEA_FIELDS)});
     $('windsea-error').textContent = '';
     $('windsea-results').hidden = false;
-    $('windsea-results').result = result;
+    $('windsea-results').result = got.result;
     $('windsea-report').textContent = got.report;
-    tile('glance-hc', fixed(result.wave.height_m, 1), 'm', result);
-    tile('glance-lc', fixed(result.wave.length_m, 0), 'm', result);
+    const growth = engine.sweep('windsea', 'duration', 1, 200, GROWTH_FIELDS);
+    $('growth-chart').growth = growth;
+    showWindSea = () => showFigures(got.result, growth);
+    const drawn = showWindSea();
+    showResults('windsea');
+    // Timed from the press of the button until both charts are drawn.
+    return Promise.all(drawn).then(() => {
+      $('windsea-results').dataset.totalMs = (performance.now() - start).toFixed(3);
+      $('windsea-results').dataset.runs = String(++windSeaRuns);
+    });
+  }
+
+  // The figures of a report at a glance, its warnings and notes, and its
+  // charts (GROWTH: the sweep over the durations), heights and lengths in
+  // the unit chosen for them. Returns the charts' promises to be drawn.
+  function showFigures(result, growth) {
+    const shown = {
+      unit: display,
+      hc: inDisplay(result.wave.height_m, true),
+      lc: inDisplay(result.wave.length_m, true),
+      deep: inDisplay(result.deep_water.height_m, true),
+    };
+    $('windsea-results').shown = shown;
+    tile('glance-hc', fixed(shown.hc, 1), display, result);
+    tile('glance-lc', fixed(shown.lc, 0), display, result);
     tile('glance-tc', fixed(result.wave.period_s, 1), 's', result);
     tile('glance-sick', result.sea_sickness_percent === null
       ? null : String(result.sea_sickness_percent), '%', result);
     tile('glance-steepness', fixed(result.steepness, 3), '', result);
     tile('glance-factor', fixed(result.factor, 1), '', result);
     tile('glance-umax', fixed(result.stopping_current_kt, 1), 'kt', result);
-    tile('glance-deep', fixed(result.deep_water.height_m, 1), 'm', result);
+    tile('glance-deep', fixed(shown.deep, 1), display, result);
     const state = $('windsea-state');
     state.textContent = result.status !== 'blocked' ? ''
       : capitalised(noWaves(result)) + '.' +
@@ -581,23 +724,14 @@
     $('windsea-announce').textContent = 'Wind sea: ' + said.join(', ') + '.' +
         (gravest ? ' ' + gravest.textContent : '');
     fillList($('windsea-notes'), result.notes.map((n) => n.text));
-    const growth = engine.sweep('windsea', 'duration', 1, 200, GROWTH_FIELDS);
-    $('growth-chart').growth = growth;
-    drawCharts = () => [drawDevelopment(result), drawGrowth(result, growth)];
-    const drawn = drawCharts();
-    showResults('windsea');
-    // Timed from the press of the button until both charts are drawn.
-    return Promise.all(drawn).then(() => {
-      $('windsea-results').dataset.totalMs = (performance.now() - start).toFixed(3);
-      $('windsea-results').dataset.runs = String(++windSeaRuns);
-    });
+    return [drawDevelopment(result), drawGrowth(result, growth)];
   }
 
-  // Draws the charts of the last report again (in the other scheme's
-  // colours when the system turns dark or light).
-  let drawCharts = () => [];
+  // Shows the last report again (in the other scheme's colours when the
+  // system turns dark or light, in the other unit when one is chosen).
+  let showWindSea = () => [];
   window.matchMedia('(prefers-color-scheme: dark)')
-      .addEventListener('change', () => drawCharts());
+      .addEventListener('change', () => showWindSea());
 
   // The growth chart's columns: the sea for every whole hour of wind.
   const GROWTH_FIELDS = ['duration_h', 'wave.height_m', 'deep_water.height_m',
@@ -622,10 +756,11 @@
   }
 
   function runSwell() {
-    const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), false,
-                                'swell-error');
+    const got = reportAndResult('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed),
+                                SWELL_FIELDS.map(unitOf), false, 'swell-error');
     if (!got) return;
-    remember('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed), {});
+    remember('swell', SWELL_FIELDS, SWELL_FIELDS.map(typed),
+             {units: chosenUnits(SWELL_FIELDS)});
     $('swell-error').textContent = '';
     $('swell-results').hidden = false;
     $('swell-results').result = got.result;
@@ -684,7 +819,12 @@
   $('update-reload').addEventListener('click', () => window.location.reload());
 
   offline();
-  recall();
+  recall(false);
+  try {
+    chooseDisplay(window.localStorage.getItem(DISPLAY));
+  } catch {
+    chooseDisplay('m');
+  }
 
   // A phone's decimal pad may have no minus sign: the button beside the
   // current turns it against the wind or with it.

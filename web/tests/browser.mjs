@@ -107,8 +107,9 @@ await context.addInitScript(() => {
             set: (g) => { f = g; },
           });
         };
-        count('_morvel_case', (command, texts, relative) =>
-          ({call: 'case', command, texts: text(texts).split('\n'), relative}));
+        count('_morvel_case', (command, texts, units, relative) =>
+          ({call: 'case', command, texts: text(texts).split('\n'),
+            units: text(units).split('\n'), relative}));
         count('_morvel_sweep', (entry, from, to) => ({call: 'sweep', entry, from, to}));
         return module;
       });
@@ -263,11 +264,12 @@ try {
   // Enter in a field gives the report, its heading focused.
   await page.focus('#wind');
   const order = ['wind'];
-  for (let k = 0; k < 7; ++k) {
+  for (let k = 0; k < 10; ++k) {
     await page.keyboard.press('Tab');
     order.push(await page.evaluate(() => document.activeElement.id));
   }
-  check(JSON.stringify(order) === JSON.stringify(['wind', 'duration', 'fetch', 'depth',
+  check(JSON.stringify(order) === JSON.stringify(['wind', 'wind-unit', 'duration', 'fetch',
+                                                  'fetch-unit', 'depth', 'depth-unit',
                                                   'current', 'current-sign', 'relative',
                                                   'windsea-run']),
         'Tab goes through the wind-sea form in order', JSON.stringify(order));
@@ -596,6 +598,130 @@ try {
   check(swellBefore.length === 1 && swellAfter.length === 0,
         'corrected swell entries are no longer marked',
         `${swellBefore} before, ${swellAfter} after`);
+
+  // Entries in a sailor's units: the engine gets the converted value, the
+  // same float the native program's unit options give, and the figures on
+  // the page are its. [label, wind, fetch, depth and their units]
+  const unitCases = [
+    ['10 m/s over 54 nmi in 33 ft', ['10', '10', '54', '33', '0'], ['m/s', '', 'nmi', 'ft', '']],
+    ['force 5 over 62 mi in 6 fathoms', ['5', '10', '62', '6', '0'], ['bft', '', 'mi', 'fathom', '']],
+    ['40 km/h, 30 mph', ['40', '10', '30', '10', '-1'], ['km/h', '', 'mi', 'm', '']],
+  ];
+  const options = (units) => units.flatMap((u, k) => (u === '' || k === 1 || k === 4 ? []
+    : [`--${['wind', '', 'fetch', 'depth'][k]}-unit`, u]));
+  for (const [label, texts, units] of unitCases) {
+    for (const [k, id] of ['wind', 'duration', 'fetch', 'depth', 'current'].entries()) {
+      await page.fill(`#${id}`, texts[k]);
+      if (units[k] !== '' && await page.$(`#${id}-unit`)) {
+        await page.selectOption(`#${id}-unit`, units[k]);
+      }
+    }
+    await page.setChecked('#relative', false);
+    await takeCalls();
+    await runAndWait('windsea');
+    const calls = await takeCalls();
+    const given = ['windsea', ...['wind', 'duration', 'fetch', 'depth', 'current']
+        .map((id, k) => `--${id}=${texts[k]}`), ...options(units)];
+    const json = nativeJson(given);
+    const pageResult = await page.$eval('#windsea-results', (e) => JSON.stringify(e.result));
+    check(calls.length === 2 && JSON.stringify(calls[0].units) ===
+              JSON.stringify(units.map((u, k) => (k === 1 || k === 4 ? '' : u))),
+          `units, ${label}: the engine is told the units`, JSON.stringify(calls[0]));
+    check(pageResult === JSON.stringify(json),
+          `units, ${label}: the page's result is the native program's with unit options`,
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
+    check(await page.textContent('#windsea-report') === nativeRun(given),
+          `units, ${label}: the report is the program's`);
+  }
+  // The conversions themselves, worked out here from the units' definitions
+  // (1 kt = 1852 m/h, 1 mi = 1609.344 m, force 5 is 17 to 21 kt): the value
+  // as a double times the factor, rounded once to a float.
+  const converted = await page.$eval('#windsea-results', (e) => e.result);
+  check(Math.fround(converted.wind_kt) === Math.fround(40 * (1000 / 1852)) &&
+            Math.fround(converted.fetch_km) === Math.fround(30 * (1609344 / 1000000)),
+        'units: 40 km/h and 30 mi converted by one rounding', JSON.stringify(converted));
+  await page.selectOption('#wind-unit', 'bft');
+  await page.fill('#wind', '3.5');
+  await takeCalls();
+  await page.click('#windsea-run');
+  await page.waitForFunction(() => window.morvelCalls.length > 0, null, {timeout: 10000});
+  check(await page.textContent('#wind-error') ===
+            'This is not a whole Beaufort force from 0 to 12.' &&
+            await page.getAttribute('#wind', 'aria-invalid') === 'true',
+        'units: a Beaufort force that is not whole is refused beside the wind',
+        await page.textContent('#wind-error'));
+  check(/Beaufort force/.test(await page.textContent('#wind-hint')) &&
+            /knots, 1 to 65/.test(await page.textContent('#wind-hint')),
+        'units: the wind\'s hint names the unit chosen and the model\'s range',
+        await page.textContent('#wind-hint'));
+  await page.fill('#wind', '5');
+  await runAndWait('windsea');
+  const force5 = await page.$eval('#windsea-results', (e) => e.result.wind_kt);
+  check(force5 === 19, 'units: force 5 is taken as 19 kt, the middle of 17 to 21',
+        String(force5));
+  // The swell's height in feet.
+  await page.fill('#period', '10');
+  await page.fill('#height', '10');
+  await page.selectOption('#height-unit', 'ft');
+  await runAndWait('swell');
+  const swellFeet = ['swell', '--period=10', '--height=10', '--height-unit', 'ft'];
+  const swellPage = await page.$eval('#swell-results', (e) => e.result);
+  check(JSON.stringify(swellPage) === JSON.stringify(nativeJson(swellFeet)) &&
+            Math.fround(swellPage.height_m) === Math.fround(10 * (3048 / 10000)) &&
+            await page.textContent('#swell-report') === nativeRun(swellFeet),
+        'units: a swell of 10 ft is the native program\'s, 3.048 m', JSON.stringify(swellPage));
+
+  // Heights and lengths shown in feet: each figure the engine's float in
+  // metres times 1 / 0.3048, rounded once; the charts' axes say ft; the
+  // choice and the entries' units are kept on the device.
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await page.fill(`#${id}`, value);
+  }
+  for (const [id, unit] of [['wind', 'kt'], ['fetch', 'km'], ['depth', 'm']]) {
+    await page.selectOption(`#${id}-unit`, unit);
+  }
+  await runAndWait('windsea');
+  await page.check('#display-ft');
+  await page.waitForFunction(() => document.getElementById('windsea-results').shown.unit === 'ft');
+  const inFeet = await page.evaluate(() => {
+    const results = document.getElementById('windsea-results');
+    const plot = document.getElementById('growth-chart').plot;
+    return {
+      result: results.result,
+      shown: results.shown,
+      tiles: ['hc', 'lc', 'deep'].map((k) => document.getElementById(`glance-${k}`).textContent),
+      axis: plot.axes[1].label,
+      caption: document.getElementById('development-caption').textContent,
+    };
+  });
+  const feet = (m) => Math.fround(Math.fround(m) * (10000 / 3048));
+  check(Math.fround(inFeet.shown.hc) === feet(inFeet.result.wave.height_m) &&
+            Math.fround(inFeet.shown.lc) === feet(inFeet.result.wave.length_m) &&
+            Math.fround(inFeet.shown.deep) === feet(inFeet.result.deep_water.height_m) &&
+            JSON.stringify(inFeet.tiles) === JSON.stringify(
+                [`${inFeet.shown.hc.toFixed(1)} ft`, `${inFeet.shown.lc.toFixed(0)} ft`,
+                 `${inFeet.shown.deep.toFixed(1)} ft`]) &&
+            inFeet.tiles[0] === '5.7 ft' && inFeet.axis === 'height, ft' &&
+            /Hmax after 3 h: 11\.2 ft/.test(inFeet.caption),
+        'heights and lengths in feet: Hc 1.744 m is 5.7 ft, Hmax 3.40 m is 11.2 ft',
+        JSON.stringify(inFeet));
+  await page.selectOption('#wind-unit', 'm/s');
+  await page.fill('#wind', '10');
+  await runAndWait('windsea');
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+  const keptUnits = await page.evaluate(() => ({
+    display: document.querySelector('input[name="display"]:checked').value,
+    wind: document.getElementById('wind-unit').value,
+    height: document.getElementById('height-unit').value,
+  }));
+  check(JSON.stringify(keptUnits) === JSON.stringify({display: 'ft', wind: 'm/s', height: 'ft'}),
+        'the display in feet and the entries\' units are kept on the device',
+        JSON.stringify(keptUnits));
+  await page.check('#display-m');
+  await page.selectOption('#wind-unit', 'kt');
+  await page.selectOption('#height-unit', 'm');
 
   // A sea the current blocks, as a phone shows it after the report.
   for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
