@@ -2,14 +2,20 @@
 // reports against the native program's one-shot output for a handful of
 // seas and swells, one call of the engine per report (and one sweep of the
 // durations for the growth chart), its figures the native program's JSON
-// member for member and the growth its batch's floats, the results brought
-// into view, warnings and missing waves said in words, both charts drawn
-// with heights from zero and legends without placeholders, entries the
-// program refuses answered beside their fields in the program's words,
-// the decimal pad on the number fields, the last entries remembered, the
-// sea scale's bands, no sideways scrolling, and no request beyond the
-// page's own file. Screenshots at phone and desktop size are left in the
-// artifact folder.
+// member for member and the growth its batch's floats, entries in other
+// units as the native program's unit options take them, heights and
+// lengths in feet, every figure with its meaning, the results brought
+// into view and announced, warnings and missing waves said in words, both
+// charts drawn with heights from zero and legends without placeholders,
+// entries the program refuses answered beside their fields in the
+// program's words, the decimal pad on the number fields, Tab's order, the
+// last entries remembered, the sea scale's bands, dark mode, no sideways
+// scrolling at 390 and 320 px, and no request beyond the page's own file.
+// Then the site served over HTTP from a small server: the manifest and
+// its icons, Chromium's installability, the service worker keeping every
+// file, an offline reload that still computes, and the note of a newer
+// version. Screenshots are left in the artifact folder; the time of a
+// report with both charts drawn is printed.
 // Usage: node browser.mjs SITE/index.html NATIVE_PROGRAM ARTIFACT_DIR
 import {execFileSync, spawnSync} from 'node:child_process';
 import {existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
