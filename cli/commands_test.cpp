@@ -220,6 +220,43 @@ TEST(WithReport, JsonCarriesTheTextReport) {
   EXPECT_TRUE(nlohmann::json::parse(line)["report"].is_null());
 }
 
+// The unit options and columns come from the quantity: a column is the
+// quantity's name and the unit's without its slash, and an entry's own
+// column is that of the engine's unit, so a file may give either.
+TEST(Table, UnitColumnsAndOptions) {
+  const struct {
+    units::Quantity q;
+    std::string_view unit, column;
+  } cases[] = {
+      {units::Quantity::wind, "m/s", "wind_ms"},
+      {units::Quantity::wind, "km/h", "wind_kmh"},
+      {units::Quantity::wind, "bft", "wind_bft"},
+      {units::Quantity::fetch, "nmi", "fetch_nmi"},
+      {units::Quantity::depth, "fathom", "depth_fathom"},
+      {units::Quantity::height, "ft", "height_ft"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NE(nullptr, units::find(c.q, c.unit)) << c.unit;
+    EXPECT_EQ(c.column, unit_column(*units::find(c.q, c.unit)));
+  }
+  EXPECT_EQ("fetch-unit", unit_option(units::Quantity::fetch));
+  std::size_t with_units = 0;
+  for (const Command& c : commands()) {
+    for (const Entry& e : c.entries) {
+      if (!e.quantity) continue;
+      ++with_units;
+      EXPECT_EQ(e.column, unit_column(units::engine_unit(*e.quantity)));
+      EXPECT_EQ(e.unit, units::engine_unit(*e.quantity).name);
+      // One entry of a quantity in a command, or its option would be
+      // ambiguous.
+      std::size_t same = 0;
+      for (const Entry& other : c.entries) same += other.quantity == e.quantity;
+      EXPECT_EQ(1u, same) << e.column;
+    }
+  }
+  EXPECT_EQ(4u, with_units);  // wind, fetch, depth; the swell's height
+}
+
 // The man page documents every entry of the table under all its names,
 // and every field of the results.
 TEST(Table, TheManualNamesEveryEntry) {
@@ -237,6 +274,17 @@ TEST(Table, TheManualNamesEveryEntry) {
       }
       const std::string option = "\\-\\-" + std::string(e.option);
       EXPECT_NE(std::string::npos, manual.find(option)) << option;
+      // An entry in the sailor's units: its unit option, and the batch
+      // column of each unit.
+      if (!e.quantity) continue;
+      std::string unit_option = "\\-\\-" + cli::unit_option(*e.quantity);
+      unit_option.insert(unit_option.rfind('-'), "\\");
+      EXPECT_NE(std::string::npos, manual.find(unit_option)) << unit_option;
+      for (const units::Unit& u : units::table()) {
+        if (u.quantity != *e.quantity) continue;
+        EXPECT_NE(std::string::npos, manual.find(unit_column(u)))
+            << unit_column(u);
+      }
     }
     // And every result field, by the names it is nested under.
     for (const std::string& column : result_columns(c)) {

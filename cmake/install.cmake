@@ -214,12 +214,13 @@ ranges, evaluation with its warnings, development over the next hours),
 the swell engine (the wind field behind an observed swell), and under them
 deep-water wind-sea growth, the wave-number solver with depth and current,
 the height correction and the shoal and current transform, the Beaufort
-number, and the swell-decay table with its inversion.
+number, and the swell-decay table with its inversion; and the conversion
+of wind, fetch, depth and heights from the units sailors give them in.
 
 A program finds them with find_package(morvelstandrik), links
 morvelstandrik::windsea, morvelstandrik::swell_engine,
-morvelstandrik::physics or morvelstandrik::swell and includes
-<morvelstandrik/windsea/engine.hpp> and the like.")
+morvelstandrik::physics, morvelstandrik::swell or morvelstandrik::units
+and includes <morvelstandrik/windsea/engine.hpp> and the like.")
 
 if(TARGET morvel_python)
   set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-morvelstandrik)

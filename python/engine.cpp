@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/fields/fields.hpp"
 #include "morvelstandrik/python/schema.hpp"
+#include "morvelstandrik/units/units.hpp"
 #include "morvelstandrik/windsea/engine.hpp"
 
 namespace py = pybind11;
@@ -290,6 +292,100 @@ std::vector<std::pair<std::string, std::string>> coded(
   return list;
 }
 
+// The quantity named as the units table names it: "wind", "fetch", ...
+units::Quantity quantity_named(std::string_view name) {
+  for (const units::Unit& u : units::table()) {
+    if (units::quantity_name(u.quantity) == name) return u.quantity;
+  }
+  throw py::value_error("quantity: '" + std::string(name) +
+                        "' is not a quantity; use wind, fetch, depth or "
+                        "height");
+}
+
+const units::Unit& unit_named(std::string_view quantity,
+                              std::string_view unit) {
+  const units::Quantity q = quantity_named(quantity);
+  const units::Unit* u = units::find(q, unit);
+  if (!u) {
+    throw py::value_error("'" + std::string(unit) + "' is not a " +
+                          std::string(quantity) + " unit; use " +
+                          units::allowed(q));
+  }
+  return *u;
+}
+
+using DoubleArray = py::array_t<double, py::array::c_style>;
+
+// Values given in a unit, in the engine's unit, each by the one rule of
+// units::to_engine (the double times the factor, rounded once to float).
+// A value that is not finite, or whose product is too large for a float,
+// becomes NaN (the engines then give it their not-finite error code); a
+// value that is no whole Beaufort force raises ValueError with the first.
+//   _to_engine("wind", "m/s", [10.0]) -> float32 [19.438444]
+FloatArray to_engine(std::string_view quantity, std::string_view unit,
+                     const DoubleArray& in) {
+  const units::Unit& u = unit_named(quantity, unit);
+  const py::ssize_t n = in.size();
+  FloatArray out(n);
+  const double* v = in.data();
+  float* o = out.mutable_data();
+  std::optional<py::ssize_t> bad;
+  {
+    py::gil_scoped_release unlocked;
+    for (py::ssize_t i = 0; i < n; ++i) {
+      const units::Conversion c = units::to_engine(u, v[i]);
+      if (c.problem.empty()) {
+        o[i] = c.value;
+      } else if (std::isfinite(v[i]) && u.factor == 0.0) {
+        if (!bad) bad = i;
+      } else {
+        o[i] = std::numeric_limits<float>::quiet_NaN();
+      }
+    }
+  }
+  if (bad) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%.17g", v[*bad]);
+    throw py::value_error(std::string(value) + " " +
+                          std::string(units::to_engine(u, v[*bad]).problem));
+  }
+  return out;
+}
+
+// Engine values shown in a unit: units::from_engine, NaN where a value is
+// not finite (a result the model cannot give stays NaN).
+//   _from_engine("height", "ft", [1.0]) -> float32 [3.2808399]
+FloatArray from_engine(std::string_view quantity, std::string_view unit,
+                       const FloatArray& in) {
+  const units::Unit& u = unit_named(quantity, unit);
+  if (u.factor == 0.0) {
+    throw py::value_error("'" + std::string(unit) + "' " +
+                          std::string(units::from_engine(u, 1.0f).problem));
+  }
+  const py::ssize_t n = in.size();
+  FloatArray out(n);
+  const float* v = in.data();
+  float* o = out.mutable_data();
+  {
+    py::gil_scoped_release unlocked;
+    for (py::ssize_t i = 0; i < n; ++i) {
+      const units::Conversion c = units::from_engine(u, v[i]);
+      o[i] =
+          c.problem.empty() ? c.value : std::numeric_limits<float>::quiet_NaN();
+    }
+  }
+  return out;
+}
+
+py::list unit_table() {
+  py::list list;
+  for (const units::Unit& u : units::table()) {
+    list.append(py::make_tuple(std::string(units::quantity_name(u.quantity)),
+                               std::string(u.name), u.factor, u.inverse));
+  }
+  return list;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_engine, m) {
@@ -301,5 +397,10 @@ PYBIND11_MODULE(_engine, m) {
   m.def("_entries", &entries, py::arg("command"));
   m.def("_error_codes", &error_codes, py::arg("command"));
   m.def("_models", [] { return coded(windsea::models()); });
+  m.def("_to_engine", &to_engine, py::arg("quantity"), py::arg("unit"),
+        py::arg("values"));
+  m.def("_from_engine", &from_engine, py::arg("quantity"), py::arg("unit"),
+        py::arg("values"));
+  m.def("_units", &unit_table);
   m.def("_notes", [] { return coded(windsea::notes()); });
 }

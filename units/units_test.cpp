@@ -49,9 +49,11 @@ constexpr Ratio kRatios[] = {
     {Quantity::height, "ft", 3048, 10000},
 };
 
-// The value in the engine's unit, rounded once to float from a product
-// held in long double (64-bit significand on x86, where the double rule's
-// two roundings below float precision cannot show).
+// The value in the engine's unit from the exact ratio: the product held in
+// long double (a 64-bit significand on x86), rounded once to float. The
+// rule's double factor and double product agree with it except within
+// 2^-52 of a point halfway between two floats, which the sweeps below do
+// not reach.
 float reference(const Ratio& r, double value) {
   return static_cast<float>(static_cast<long double>(value) * r.num / r.den);
 }

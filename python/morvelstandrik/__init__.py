@@ -27,7 +27,17 @@ the broadcast shape, in the order the JSON writes them:
   choice field and no flags.
 
 Inputs are read as float32, as the command line reads its numbers (a
-float64 is rounded to the nearest float32). A NaN or infinite input, a
+float64 is rounded to the nearest float32). Wind, fetch, depth and the
+swell's height may be given in another unit (``wind_unit="m/s"``,
+``fetch_unit="nmi"``, ``depth_unit="fathom"``, ``height_unit="ft"``): each
+value, as a float64, is then multiplied once by the unit's factor held in
+double precision and rounded once to float32, by the same C++ routine as
+the command line's ``--wind-unit``, so the bits are those of the converted
+float32 given in knots, km or m. A Beaufort force (``wind_unit="bft"``) must
+be a whole number from 0 to 12 and stands for the mean of its range in whole
+knots (force 3: 8.5 kt); anything else raises ValueError. The results stay
+in the engine's units (``wind_kt``, ``fetch_km``, ...); ``from_engine``
+shows a height or length in feet. A NaN or infinite input, a
 negative or calm wind, or a swell period below 0.1 s gives that element an
 error code, not an exception; inputs that are not numbers raise TypeError,
 shapes that do not broadcast and unknown model names raise ValueError,
@@ -38,9 +48,17 @@ import numpy as _np
 
 from . import _engine
 
-__all__ = ["windsea", "swell", "limit", "Result", "Field", "MODELS"]
+__all__ = ["windsea", "swell", "limit", "to_engine", "from_engine", "Result",
+           "Field", "MODELS", "UNITS"]
 
 MODELS = tuple(code for code, _ in _engine._models())
+
+# The units of each quantity, the engine's (the default) first:
+# {"wind": ("kt", "m/s", "km/h", "mph", "bft"), "fetch": ("km", ...), ...}
+UNITS = {}
+for _quantity, _unit, _factor, _inverse in _engine._units():
+    UNITS.setdefault(_quantity, ())
+    UNITS[_quantity] += (_unit,)
 
 
 class Field:
@@ -152,6 +170,77 @@ def _as_float32(name, x):
         return a.astype(_np.float32)
 
 
+def _numbers(name, x):
+    """An argument as an array of numbers, or TypeError/ValueError naming
+    it."""
+    if isinstance(x, (str, bytes)):
+        raise TypeError(f"{name}: expected numbers, got a string {x!r}")
+    try:
+        a = _np.asarray(x)
+    except (ValueError, TypeError) as e:
+        raise ValueError(f"{name}: not an array of numbers ({e})") from None
+    if a.dtype.kind not in "iuf":
+        raise TypeError(f"{name}: expected numbers, got an array of {a.dtype}")
+    return a
+
+
+def _unit(quantity, unit, keyword):
+    if not isinstance(unit, str) or unit not in UNITS[quantity]:
+        raise ValueError(f"{keyword}: {unit!r} is not a {quantity} unit; use "
+                         + ", ".join(UNITS[quantity]))
+    return unit
+
+
+def to_engine(values, quantity, unit):
+    """Values given in a unit (any shape) as the float32 the engines see in
+    their own unit (quantity "wind": kt, "fetch": km, "depth" and "height":
+    m): each value as a float64, times the unit's factor once in double
+    precision, rounded once to float32. NaN where a value is not finite or
+    its product too large for a float32; ValueError for a Beaufort force
+    that is not a whole number from 0 to 12.
+
+        to_engine(10, "wind", "m/s") -> float32 19.438444
+        to_engine([1, 3], "wind", "bft") -> float32 [2.0, 8.5]
+    """
+    if quantity not in UNITS:
+        raise ValueError(f"quantity: {quantity!r} is not one of "
+                         + ", ".join(UNITS))
+    _unit(quantity, unit, "unit")
+    a = _numbers("values", values)
+    flat = _np.ascontiguousarray(a, dtype=_np.float64).reshape(-1)
+    return _engine._to_engine(quantity, unit, flat).reshape(a.shape)
+
+
+def from_engine(values, quantity, unit):
+    """Engine values (float32, in kt, km or m) shown in a unit, by the same
+    rule with the inverse factor; NaN stays NaN.
+
+        from_engine(1.0, "height", "ft") -> float32 3.2808399
+    """
+    if quantity not in UNITS:
+        raise ValueError(f"quantity: {quantity!r} is not one of "
+                         + ", ".join(UNITS))
+    _unit(quantity, unit, "unit")
+    a = _numbers("values", values)
+    with _np.errstate(over="ignore", invalid="ignore"):
+        flat = _np.ascontiguousarray(a, dtype=_np.float32).reshape(-1)
+    return _engine._from_engine(quantity, unit, flat).reshape(a.shape)
+
+
+def _converted(name, x, quantity, unit, keyword):
+    """An entry given in a unit, in the engine's unit; as it is for the
+    engine's own unit."""
+    _unit(quantity, unit, keyword)
+    if unit == UNITS[quantity][0]:
+        return x
+    try:
+        return to_engine(_numbers(name, x), quantity, unit)
+    except ValueError as e:
+        if str(e).startswith(name):
+            raise
+        raise ValueError(f"{name} ({keyword}={unit!r}): {e}") from None
+
+
 def _broadcast(names, values):
     """The arguments as flat float32 arrays of one length, and the shape."""
     arrays = [_as_float32(n, v) for n, v in zip(names, values)]
@@ -190,41 +279,62 @@ def _run(command, values, model):
     return Result(fields, list(arrays) + [error], shape)
 
 
+def _windsea_inputs(wind_kt, duration_h, fetch_km, depth_m, current_kt,
+                    wind_unit, fetch_unit, depth_unit):
+    return (_converted("wind_kt", wind_kt, "wind", wind_unit, "wind_unit"),
+            duration_h,
+            _converted("fetch_km", fetch_km, "fetch", fetch_unit, "fetch_unit"),
+            _converted("depth_m", depth_m, "depth", depth_unit, "depth_unit"),
+            current_kt)
+
+
 def windsea(wind_kt, duration_h, fetch_km, depth_m, current_kt=0.0,
-            model="deep-water"):
+            model="deep-water", *, wind_unit="kt", fetch_unit="km",
+            depth_unit="m"):
     """The wind sea of every element: wind (knots), duration (hours), fetch
     (km), depth (m) and current (knots, positive with the wind), limited to
     the model's ranges with notes, as ``morvelstandrik windsea`` computes
     it. model is "deep-water" (raised in deep water, then carried into the
     depth and current) or "relative-wind" (raised by the wind relative to
-    the water).
+    the water). wind_unit (kt, m/s, km/h, mph, bft), fetch_unit (km, nmi,
+    mi) and depth_unit (m, ft, fathom) give those entries in another unit
+    (see ``to_engine``); the results stay in kt, km and m.
 
         windsea([20, 40], 10, 100, 10)["wave.height_m"] -> [1.744, ...]
+        windsea(10, 10, 54, 5, wind_unit="m/s", fetch_unit="nmi",
+                depth_unit="fathom")["fetch_km"] -> 100.008
     """
     m = _model_index(model)
-    return _run("windsea", (wind_kt, duration_h, fetch_km, depth_m,
-                            current_kt), m)
+    return _run("windsea", _windsea_inputs(wind_kt, duration_h, fetch_km,
+                                           depth_m, current_kt, wind_unit,
+                                           fetch_unit, depth_unit), m)
 
 
-def swell(period_s, height_m):
+def swell(period_s, height_m, *, height_unit="m"):
     """The wind field behind every observed swell: period (s, 0.1 or more)
-    and height (m) -> outcome, wind_kt, beaufort, distance_km, ...
+    and height (m, or in height_unit: m or ft) -> outcome, wind_kt,
+    beaufort, distance_km, ...
 
         swell(10, 3)["wind_kt"] -> 30.49 (outcome "inside")
     """
-    return _run("swell", (period_s, height_m), 0)
+    return _run("swell", (period_s, _converted("height_m", height_m, "height",
+                                               height_unit, "height_unit")),
+                0)
 
 
-def limit(wind_kt, duration_h, fetch_km, depth_m, current_kt=0.0):
+def limit(wind_kt, duration_h, fetch_km, depth_m, current_kt=0.0, *,
+          wind_unit="kt", fetch_unit="km", depth_unit="m"):
     """The range rules alone: the values the wind-sea engine uses for each
     element (wind_kt, duration_h, fetch_km, depth_m, current_kt) and the
-    notes limiting raised, with the same error codes as windsea.
+    notes limiting raised, with the same error codes as windsea; the unit
+    keywords as for windsea.
 
         limit(100, 500, 0, -5, 2000)["wind_kt"] -> 69.31, five notes
     """
     names = [e[0] for e in _ENTRIES["windsea"]]
-    flat, shape = _broadcast(names, (wind_kt, duration_h, fetch_km, depth_m,
-                                     current_kt))
+    flat, shape = _broadcast(names, _windsea_inputs(
+        wind_kt, duration_h, fetch_km, depth_m, current_kt, wind_unit,
+        fetch_unit, depth_unit))
     used, notes, error = _engine._limit(flat)
     units = [e[2] for e in _ENTRIES["windsea"]]
     fields = tuple(Field(n, "number", u, (), False)

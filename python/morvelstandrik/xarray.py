@@ -91,20 +91,30 @@ def _fields():
 _FIELDS = _fields()
 
 
-def _compute(model, *arrays):
-    r = _ms.windsea(*arrays, model=model)
+def _compute(model, units, *arrays):
+    r = _ms.windsea(*arrays, model=model, **units)
     return tuple(r[name] for name, _, _ in _FIELDS)
 
 
-def windsea(dataset=None, model="deep-water", **inputs):
+def windsea(dataset=None, model="deep-water", *, wind_unit="kt",
+            fetch_unit="km", depth_unit="m", **inputs):
     """The wind sea over a Dataset whose variables are named as the batch
     columns (wind_kt, duration_h, fetch_km, depth_m, optional current_kt),
     or over DataArrays (or scalars) given by those names; a keyword
     replaces the Dataset's variable. Returns a Dataset on the inputs'
     dimensions and coordinates (lazy where they are Dask-backed).
+    wind_unit, fetch_unit and depth_unit say the unit the wind, fetch and
+    depth inputs are in, as for ``morvelstandrik.windsea`` (the results
+    stay in kt, km and m).
 
         windsea(ds, fetch_km=100, depth_m=10)["wave_height_m"]
+        windsea(ds, wind_unit="m/s")  # ds's wind_kt holds m/s
     """
+    units = {"wind_unit": wind_unit, "fetch_unit": fetch_unit,
+             "depth_unit": depth_unit}
+    for keyword, unit in units.items():
+        # ValueError now rather than in a Dask task.
+        _ms._unit(keyword.split("_")[0], unit, keyword)
     unknown = set(inputs) - set(INPUTS)
     if unknown:
         raise TypeError(f"{sorted(unknown)[0]}: not an input; the inputs "
@@ -127,7 +137,7 @@ def windsea(dataset=None, model="deep-water", **inputs):
         args.append(value)
     _ms._model_index(model)  # TypeError or ValueError naming model
     outputs = _xr.apply_ufunc(
-        _functools.partial(_compute, model), *args,
+        _functools.partial(_compute, model, units), *args,
         input_core_dims=[[]] * len(args),
         output_core_dims=[[]] * len(_FIELDS),
         dask="parallelized",
