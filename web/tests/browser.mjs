@@ -1,18 +1,27 @@
 // The page in headless Chromium at a phone's 390 px, opened from disk: its
 // reports against the native program's one-shot output for a handful of
-// seas and swells, one run of the program per report, the results brought
-// into view, warnings and missing waves said in words, both charts drawn
-// with heights from zero and legends without placeholders, entries the
-// program refuses answered beside their fields in the program's words,
-// the decimal pad on the number fields, the last entries remembered, the
-// sea scale's bands, no sideways scrolling, and no request beyond the
-// page's own file. Screenshots at phone and desktop size are left in the
-// artifact folder.
+// seas and swells, one call of the engine per report (and one sweep of the
+// durations for the growth chart), its figures the native program's JSON
+// member for member and the growth its batch's floats, entries in other
+// units as the native program's unit options take them, heights and
+// lengths in feet, every figure with its meaning, the results brought
+// into view and announced, warnings and missing waves said in words, both
+// charts drawn with heights from zero and legends without placeholders,
+// entries the program refuses answered beside their fields in the
+// program's words, the decimal pad on the number fields, Tab's order, the
+// last entries remembered, the sea scale's bands, dark mode, no sideways
+// scrolling at 390 and 320 px, and no request beyond the page's own file.
+// Then the site served over HTTP from a small server: the manifest and
+// its icons, Chromium's installability, the service worker keeping every
+// file, an offline reload that still computes, and the note of a newer
+// version. Screenshots are left in the artifact folder; the time of a
+// report with both charts drawn is printed.
 // Usage: node browser.mjs SITE/index.html NATIVE_PROGRAM ARTIFACT_DIR
 import {execFileSync, spawnSync} from 'node:child_process';
-import {mkdirSync, mkdtempSync, rmSync} from 'node:fs';
+import {existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync} from 'node:fs';
+import {createServer} from 'node:http';
 import {tmpdir} from 'node:os';
-import {dirname, join, resolve} from 'node:path';
+import {dirname, extname, join, resolve} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -73,8 +82,9 @@ const context = await chromium.launchPersistentContext(profile, {
 });
 const requests = [];
 context.on('request', (request) => requests.push(request.url()));
-// Every call into the engine's morvel_run, with its arguments, counted
-// outside the page's own script: the engine module is wrapped as it loads.
+// Every computation the page asks of the engine (a case, or a sweep of one
+// entry), with its arguments, counted outside the page's own script: the
+// engine module is wrapped as it loads.
 await context.addInitScript(() => {
   window.morvelCalls = [];
   let factory;
@@ -83,22 +93,30 @@ await context.addInitScript(() => {
     get: () => factory,
     set(original) {
       factory = (...options) => original(...options).then((module) => {
-        // The module replaces its export on the first call: that goes
-        // behind the counting wrapper, which stays.
-        let run = module._morvel_run;
-        const counted = (args, input) => {
+        const text = (pointer) => {
           const heap = module.HEAPU8;
-          let end = args;
+          let end = pointer;
           while (heap[end] !== 0) ++end;
-          window.morvelCalls.push(
-              new TextDecoder().decode(heap.slice(args, end)).split('\n'));
-          return run(args, input);
+          return new TextDecoder().decode(heap.slice(pointer, end));
         };
-        Object.defineProperty(module, '_morvel_run', {
-          configurable: true,
-          get: () => counted,
-          set: (f) => { run = f; },
-        });
+        // The module replaces an export on its first call: that goes
+        // behind the counting wrapper, which stays.
+        const count = (name, describe) => {
+          let f = module[name];
+          const counted = (...args) => {
+            window.morvelCalls.push(describe(...args));
+            return f(...args);
+          };
+          Object.defineProperty(module, name, {
+            configurable: true,
+            get: () => counted,
+            set: (g) => { f = g; },
+          });
+        };
+        count('_morvel_case', (command, texts, units, relative) =>
+          ({call: 'case', command, texts: text(texts).split('\n'),
+            units: text(units).split('\n'), relative}));
+        count('_morvel_sweep', (entry, from, to) => ({call: 'sweep', entry, from, to}));
         return module;
       });
     },
@@ -228,6 +246,47 @@ try {
   const exactBounds = bounds.map((b, n) => (n === 0 ? 0 : ((n - 0.2) / 3) ** (1 / 0.41)));
   const band = (h) => exactBounds.findLastIndex((b) => h >= b);
 
+  // Every figure at a glance says what it is in a line of its own; the
+  // longer meanings behind a disclosure, steepness's 0.06 and 0.1, Hmax and
+  // the sea scale among them.
+  const tiles = await page.$$eval('.glance > div', (divs) => divs.map((d) => ({
+    name: d.querySelector('dt').textContent,
+    meaning: (d.querySelector('dd.meaning') || {}).textContent || '',
+  })));
+  check(tiles.length === 8 && tiles.every((t) => t.meaning.trim().split(/\s+/).length >= 4),
+        'each figure at a glance says what it is', JSON.stringify(tiles));
+  const meanings = await page.$$eval('#meanings dt', (dts) => dts.map((dt) => [
+    dt.textContent, dt.nextElementSibling.textContent.replace(/\s+/g, ' ')]));
+  const meaning = Object.fromEntries(meanings);
+  check(['Hc, Lc, Tc', 'Steepness', 'Factor', 'Stopping current', 'Sea sickness', 'Hmax',
+         'Sea scale'].every((name) => name in meaning) &&
+            /characteristic \(significant\)/.test(meaning['Hc, Lc, Tc']) &&
+            /0\.06/.test(meaning['Steepness']) && /0\.1\b/.test(meaning['Steepness']) &&
+            /30\s*m or twice the depth/.test(meaning['Hmax']) &&
+            /not the WMO/.test(meaning['Sea scale']),
+        'the figures\' meanings behind a disclosure', JSON.stringify(meanings));
+
+  // The keyboard: Tab goes through the wind-sea form in reading order, and
+  // Enter in a field gives the report, its heading focused.
+  await page.focus('#wind');
+  const order = ['wind'];
+  for (let k = 0; k < 10; ++k) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id));
+  }
+  check(JSON.stringify(order) === JSON.stringify(['wind', 'wind-unit', 'duration', 'fetch',
+                                                  'fetch-unit', 'depth', 'depth-unit',
+                                                  'current', 'current-sign', 'relative',
+                                                  'windsea-run']),
+        'Tab goes through the wind-sea form in order', JSON.stringify(order));
+  await page.fill('#current', '0');
+  await page.focus('#depth');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#windsea-results').dataset.runs,
+                             null, {timeout: 10000});
+  check(await page.evaluate(() => document.activeElement.id) === 'windsea-results-title',
+        'Enter in a field gives the report, its heading focused');
+
   // Wind seas: [wind, duration, fetch, depth, current, relative, expected status]
   const seas = [
     ['20', '10', '100', '10', '0', false, 'ok'],
@@ -242,7 +301,6 @@ try {
     // Aground: the record with the byte 0xF5, in the report and the warnings.
     ['20', '10', '100', '1', '0', false, null],
   ];
-  const reportTimes = [];
   const totalTimes = [];
   for (const [wind, duration, fetch, depth, current, relative, status] of seas) {
     const label = `windsea ${wind} ${duration} ${fetch} ${depth} ${current}` +
@@ -256,22 +314,54 @@ try {
     await takeCalls();
     await runAndWait('windsea');
     const calls = await takeCalls();
-    const reportCalls = calls.filter((call) => !call.includes('--batch'));
-    check(reportCalls.length === 1 && reportCalls[0].includes('--with-report') &&
-              reportCalls[0].includes(`--current=${current}`) &&
-              calls.length === 2 && calls[1].includes('--batch'),
-          `${label}: one run of the program for the report, one batch for the growth`,
-          JSON.stringify(calls.map((call) => call.join(' '))));
+    check(calls.length === 2 && calls[0].call === 'case' && calls[0].command === 0 &&
+              JSON.stringify(calls[0].texts) ===
+                  JSON.stringify([wind, duration, fetch, depth, current]) &&
+              calls[0].relative === (relative ? 1 : 0) &&
+              JSON.stringify(calls[1]) ===
+                  JSON.stringify({call: 'sweep', entry: 1, from: 1, to: 200}),
+          `${label}: one call of the engine for the report, one sweep of the ` +
+              'durations for the growth',
+          JSON.stringify(calls));
     const args = ['windsea', wind, duration, fetch, depth, current];
     if (relative) args.push('--relative');
     const expected = nativeRun(args);
     const shown = await page.textContent('#windsea-report');
     check(shown === expected, `${label}: the report is the program's`,
           firstDifference(expected, shown));
-    reportTimes.push(Number(await page.getAttribute('#windsea-results', 'data-report-ms')));
     totalTimes.push(Number(await page.getAttribute('#windsea-results', 'data-total-ms')));
 
     const json = nativeJson(args);
+    // The page's figures are the command line's, to the bit: every member
+    // of its result the same number (the float's shortest text read back),
+    // code and list as the native program's JSON.
+    const pageResult = await page.$eval('#windsea-results', (e) => JSON.stringify(e.result));
+    check(pageResult === JSON.stringify(json), `${label}: the page's result is the ` +
+              'native program\'s JSON, member for member',
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
+    // The growth chart's columns against a native batch of the same
+    // entries for each whole hour: the same floats.
+    const growthCsv = 'wind_kt,duration_h,fetch_km,depth_m,current_kt,model\n' +
+        Array.from({length: 200}, (_, k) => [wind, k + 1, fetch, depth, current,
+                                             relative ? 'relative-wind' : 'deep-water']
+            .join(',')).join('\n') + '\n';
+    const batch = spawnSync(native, ['windsea', '--batch', '-', '--format', 'json'],
+                            {input: growthCsv}).stdout.toString('utf8').trim().split('\n')
+        .map((line) => JSON.parse(line));
+    const columns = await page.$eval('#growth-chart', (e) => Object.fromEntries(
+        Object.entries(e.growth).map(([name, column]) => [name, Array.from(column)])));
+    const float = (v) => (v === null ? null : Math.fround(v));
+    const limits = ['duration', 'fetch'];
+    const growthDiffers = batch.findIndex((row, k) =>
+      float(row.duration_h) !== columns['duration_h'][k] ||
+      float(row.wave.height_m) !== (Number.isNaN(columns['wave.height_m'][k])
+        ? null : columns['wave.height_m'][k]) ||
+      float(row.deep_water.height_m) !== columns['deep_water.height_m'][k] ||
+      row.limited_by !== limits[columns['limited_by'][k]]);
+    check(batch.length === 200 && growthDiffers < 0,
+          `${label}: the growth over 1 to 200 h is the native batch's, float for float`,
+          growthDiffers < 0 ? String(batch.length)
+                            : `hour ${growthDiffers + 1}: ${JSON.stringify(batch[growthDiffers])}`);
     if (status) {
       check(json.status === status, `${label}: the sea is ${status}`, json.status);
     }
@@ -283,6 +373,24 @@ try {
                                                     : `${json.sea_sickness_percent} %`;
     check(await page.textContent('#glance-sick') === sick,
           `${label}: sea-sickness probability at a glance`);
+    // The other figures at a glance, as the report rounds them.
+    const orWords = (v, digits, unit) => (v === null ? noWavesWords(json)
+      : v.toFixed(digits) + (unit ? ' ' + unit : ''));
+    const glance = {
+      steepness: orWords(json.steepness, 3, ''),
+      factor: orWords(json.factor, 1, ''),
+      umax: orWords(json.stopping_current_kt, 1, 'kt'),
+      deep: orWords(json.deep_water.height_m, 1, 'm'),
+    };
+    const shownGlance = Object.fromEntries(await Promise.all(Object.keys(glance).map(
+        async (k) => [k, await page.textContent(`#glance-${k}`)])));
+    check(JSON.stringify(shownGlance) === JSON.stringify(glance),
+          `${label}: steepness, factor, stopping current, deep-water Hc at a glance`,
+          `${JSON.stringify(shownGlance)} vs ${JSON.stringify(glance)}`);
+    const announced = await page.textContent('#windsea-announce');
+    check(announced.includes(`Hc ${hc}`) && announced.includes(`sea sickness ${sick}`) &&
+              await page.getAttribute('#windsea-announce', 'aria-live') === 'polite',
+          `${label}: the figures are announced to screen readers`, announced);
     if (json.status === 'blocked' && json.current_kt < 0) {
       const state = await page.textContent('#windsea-state');
       check(await page.isVisible('#windsea-state') &&
@@ -390,15 +498,19 @@ try {
     await takeCalls();
     await runAndWait('swell');
     const calls = await takeCalls();
-    check(calls.length === 1 && calls[0].includes('--with-report'),
-          `${label}: one run of the program for the report`,
-          JSON.stringify(calls.map((call) => call.join(' '))));
+    check(calls.length === 1 && calls[0].call === 'case' && calls[0].command === 1 &&
+              JSON.stringify(calls[0].texts) === JSON.stringify([period, height]),
+          `${label}: one call of the engine for the report`, JSON.stringify(calls));
     const expected = nativeRun(['swell', period, height]);
     const shown = await page.textContent('#swell-report');
     check(shown === expected, `${label}: the report is the program's`,
           firstDifference(expected, shown));
     const json = nativeJson(['swell', period, height]);
     check(json.outcome === outcome, `${label}: outcome ${outcome}`, json.outcome);
+    const pageResult = await page.$eval('#swell-results', (e) => JSON.stringify(e.result));
+    check(pageResult === JSON.stringify(json), `${label}: the page's result is the ` +
+              'native program\'s JSON, member for member',
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
     const swellPlace = await placeOf('swell');
     check(inView(swellPlace) && swellPlace.focused === 'swell-results-title',
           `${label}: the results are scrolled into view`, JSON.stringify(swellPlace));
@@ -454,7 +566,7 @@ try {
     const message = state.messages[id];
     check(native.entry === id && native.problem.includes(says),
           `${label}: the native program refuses it`, JSON.stringify(native));
-    check(calls.length === 1, `${label}: one run of the program`, String(calls.length));
+    check(calls.length === 1, `${label}: one call of the engine`, String(calls.length));
     check(JSON.stringify(state.marked) === JSON.stringify([id]) && state.focused === id,
           `${label}: that field alone marked, and focused`, JSON.stringify(state));
     check(message === `This ${native.problem}.`,
@@ -492,6 +604,130 @@ try {
   check(swellBefore.length === 1 && swellAfter.length === 0,
         'corrected swell entries are no longer marked',
         `${swellBefore} before, ${swellAfter} after`);
+
+  // Entries in a sailor's units: the engine gets the converted value, the
+  // same float the native program's unit options give, and the figures on
+  // the page are its. [label, wind, fetch, depth and their units]
+  const unitCases = [
+    ['10 m/s over 54 nmi in 33 ft', ['10', '10', '54', '33', '0'], ['m/s', '', 'nmi', 'ft', '']],
+    ['force 5 over 62 mi in 6 fathoms', ['5', '10', '62', '6', '0'], ['bft', '', 'mi', 'fathom', '']],
+    ['40 km/h, 30 mph', ['40', '10', '30', '10', '-1'], ['km/h', '', 'mi', 'm', '']],
+  ];
+  const options = (units) => units.flatMap((u, k) => (u === '' || k === 1 || k === 4 ? []
+    : [`--${['wind', '', 'fetch', 'depth'][k]}-unit`, u]));
+  for (const [label, texts, units] of unitCases) {
+    for (const [k, id] of ['wind', 'duration', 'fetch', 'depth', 'current'].entries()) {
+      await page.fill(`#${id}`, texts[k]);
+      if (units[k] !== '' && await page.$(`#${id}-unit`)) {
+        await page.selectOption(`#${id}-unit`, units[k]);
+      }
+    }
+    await page.setChecked('#relative', false);
+    await takeCalls();
+    await runAndWait('windsea');
+    const calls = await takeCalls();
+    const given = ['windsea', ...['wind', 'duration', 'fetch', 'depth', 'current']
+        .map((id, k) => `--${id}=${texts[k]}`), ...options(units)];
+    const json = nativeJson(given);
+    const pageResult = await page.$eval('#windsea-results', (e) => JSON.stringify(e.result));
+    check(calls.length === 2 && JSON.stringify(calls[0].units) ===
+              JSON.stringify(units.map((u, k) => (k === 1 || k === 4 ? '' : u))),
+          `units, ${label}: the engine is told the units`, JSON.stringify(calls[0]));
+    check(pageResult === JSON.stringify(json),
+          `units, ${label}: the page's result is the native program's with unit options`,
+          `page:   ${pageResult}\nnative: ${JSON.stringify(json)}`);
+    check(await page.textContent('#windsea-report') === nativeRun(given),
+          `units, ${label}: the report is the program's`);
+  }
+  // The conversions themselves, worked out here from the units' definitions
+  // (1 kt = 1852 m/h, 1 mi = 1609.344 m, force 5 is 17 to 21 kt): the value
+  // as a double times the factor, rounded once to a float.
+  const converted = await page.$eval('#windsea-results', (e) => e.result);
+  check(Math.fround(converted.wind_kt) === Math.fround(40 * (1000 / 1852)) &&
+            Math.fround(converted.fetch_km) === Math.fround(30 * (1609344 / 1000000)),
+        'units: 40 km/h and 30 mi converted by one rounding', JSON.stringify(converted));
+  await page.selectOption('#wind-unit', 'bft');
+  await page.fill('#wind', '3.5');
+  await takeCalls();
+  await page.click('#windsea-run');
+  await page.waitForFunction(() => window.morvelCalls.length > 0, null, {timeout: 10000});
+  check(await page.textContent('#wind-error') ===
+            'This is not a whole Beaufort force from 0 to 12.' &&
+            await page.getAttribute('#wind', 'aria-invalid') === 'true',
+        'units: a Beaufort force that is not whole is refused beside the wind',
+        await page.textContent('#wind-error'));
+  check(/Beaufort force/.test(await page.textContent('#wind-hint')) &&
+            /knots, 1 to 65/.test(await page.textContent('#wind-hint')),
+        'units: the wind\'s hint names the unit chosen and the model\'s range',
+        await page.textContent('#wind-hint'));
+  await page.fill('#wind', '5');
+  await runAndWait('windsea');
+  const force5 = await page.$eval('#windsea-results', (e) => e.result.wind_kt);
+  check(force5 === 19, 'units: force 5 is taken as 19 kt, the middle of 17 to 21',
+        String(force5));
+  // The swell's height in feet.
+  await page.fill('#period', '10');
+  await page.fill('#height', '10');
+  await page.selectOption('#height-unit', 'ft');
+  await runAndWait('swell');
+  const swellFeet = ['swell', '--period=10', '--height=10', '--height-unit', 'ft'];
+  const swellPage = await page.$eval('#swell-results', (e) => e.result);
+  check(JSON.stringify(swellPage) === JSON.stringify(nativeJson(swellFeet)) &&
+            Math.fround(swellPage.height_m) === Math.fround(10 * (3048 / 10000)) &&
+            await page.textContent('#swell-report') === nativeRun(swellFeet),
+        'units: a swell of 10 ft is the native program\'s, 3.048 m', JSON.stringify(swellPage));
+
+  // Heights and lengths shown in feet: each figure the engine's float in
+  // metres times 1 / 0.3048, rounded once; the charts' axes say ft; the
+  // choice and the entries' units are kept on the device.
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await page.fill(`#${id}`, value);
+  }
+  for (const [id, unit] of [['wind', 'kt'], ['fetch', 'km'], ['depth', 'm']]) {
+    await page.selectOption(`#${id}-unit`, unit);
+  }
+  await runAndWait('windsea');
+  await page.check('#display-ft');
+  await page.waitForFunction(() => document.getElementById('windsea-results').shown.unit === 'ft');
+  const inFeet = await page.evaluate(() => {
+    const results = document.getElementById('windsea-results');
+    const plot = document.getElementById('growth-chart').plot;
+    return {
+      result: results.result,
+      shown: results.shown,
+      tiles: ['hc', 'lc', 'deep'].map((k) => document.getElementById(`glance-${k}`).textContent),
+      axis: plot.axes[1].label,
+      caption: document.getElementById('development-caption').textContent,
+    };
+  });
+  const feet = (m) => Math.fround(Math.fround(m) * (10000 / 3048));
+  check(Math.fround(inFeet.shown.hc) === feet(inFeet.result.wave.height_m) &&
+            Math.fround(inFeet.shown.lc) === feet(inFeet.result.wave.length_m) &&
+            Math.fround(inFeet.shown.deep) === feet(inFeet.result.deep_water.height_m) &&
+            JSON.stringify(inFeet.tiles) === JSON.stringify(
+                [`${inFeet.shown.hc.toFixed(1)} ft`, `${inFeet.shown.lc.toFixed(0)} ft`,
+                 `${inFeet.shown.deep.toFixed(1)} ft`]) &&
+            inFeet.tiles[0] === '5.7 ft' && inFeet.axis === 'height, ft' &&
+            /Hmax after 3 h: 11\.2 ft/.test(inFeet.caption),
+        'heights and lengths in feet: Hc 1.744 m is 5.7 ft, Hmax 3.40 m is 11.2 ft',
+        JSON.stringify(inFeet));
+  await page.selectOption('#wind-unit', 'm/s');
+  await page.fill('#wind', '10');
+  await runAndWait('windsea');
+  await page.reload();
+  await page.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+  const keptUnits = await page.evaluate(() => ({
+    display: document.querySelector('input[name="display"]:checked').value,
+    wind: document.getElementById('wind-unit').value,
+    height: document.getElementById('height-unit').value,
+  }));
+  check(JSON.stringify(keptUnits) === JSON.stringify({display: 'ft', wind: 'm/s', height: 'ft'}),
+        'the display in feet and the entries\' units are kept on the device',
+        JSON.stringify(keptUnits));
+  await page.check('#display-m');
+  await page.selectOption('#wind-unit', 'kt');
+  await page.selectOption('#height-unit', 'm');
 
   // A sea the current blocks, as a phone shows it after the report.
   for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
@@ -600,21 +836,287 @@ try {
   await page.waitForTimeout(200);
   await page.screenshot({path: join(artifacts, 'page-1280x800.png'), fullPage: true});
 
+  // Opened from disk the page is the one file: no manifest, no icons, no
+  // service worker.
+  const fromDisk = await page.evaluate(() => ({
+    links: [...document.querySelectorAll('link')].map((l) => l.rel),
+    worker: Boolean(navigator.serviceWorker && navigator.serviceWorker.controller),
+    offline: document.body.dataset.offline || null,
+  }));
+  check(fromDisk.links.length === 0 && !fromDisk.worker && fromDisk.offline === null,
+        'opened from disk: no manifest, icons or service worker', JSON.stringify(fromDisk));
+
+  // Dark mode follows the system's setting: a dark ground with light text,
+  // on the page and on the charts' axes, at a phone's 390 px.
+  await page.setViewportSize({width: 390, height: 844});
+  await page.emulateMedia({colorScheme: 'dark'});
+  await runAndWait('windsea');
+  const dark = await page.evaluate(() => {
+    const rgb = (css) => css.match(/[\d.]+/g).slice(0, 3).map(Number);
+    // Relative luminance, 0 (black) to 1 (white).
+    const luminance = (css) => {
+      const [r, g, b] = rgb(css).map((c) => {
+        const s = c / 255;
+        return s <= 0.03928 ? s / 12.92 : ((s + 0.055) / 1.055) ** 2.4;
+      });
+      return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+    };
+    // Any CSS colour as the browser computes it: rgb(r, g, b).
+    const css = (colour) => {
+      const probe = document.createElement('i');
+      probe.style.color = colour;
+      document.body.append(probe);
+      const computed = getComputedStyle(probe).color;
+      probe.remove();
+      return computed;
+    };
+    const of = (selector, property) => luminance(
+        getComputedStyle(document.querySelector(selector))[property]);
+    const plot = document.getElementById('development-chart').plot;
+    return {
+      body: of('body', 'backgroundColor'),
+      text: of('body', 'color'),
+      section: of('section', 'backgroundColor'),
+      tile: of('.glance div', 'backgroundColor'),
+      tileText: of('.glance dd', 'color'),
+      input: of('#wind', 'backgroundColor'),
+      inputText: of('#wind', 'color'),
+      axis: luminance(css(typeof plot.axes[0].stroke === 'function'
+        ? plot.axes[0].stroke(plot, 0) : plot.axes[0].stroke)),
+    };
+  });
+  const contrast = (a, b) => (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+  check(dark.body < 0.05 && dark.section < 0.05 && dark.tile < 0.1 && dark.input < 0.1 &&
+            contrast(dark.body, dark.text) >= 7 &&
+            contrast(dark.tile, dark.tileText) >= 7 &&
+            contrast(dark.input, dark.inputText) >= 7 && dark.axis > 0.5,
+        'dark mode: dark ground, light text (contrast 7:1 or more), light axes',
+        JSON.stringify(dark));
+  await page.screenshot({path: join(artifacts, 'page-390x844-dark.png'), fullPage: true});
+  // The screenshot itself: its top left corner is the page's dark ground.
+  const darkShot = await page.screenshot({clip: {x: 0, y: 0, width: 4, height: 4}});
+  const corner = await page.evaluate(async (png) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(png)]));
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const g = canvas.getContext('2d');
+    g.drawImage(image, 0, 0);
+    return Array.from(g.getImageData(0, 0, 1, 1).data.slice(0, 3));
+  }, [...darkShot]);
+  check(corner.every((c) => c < 60), 'dark mode: the screenshot\'s ground is dark',
+        JSON.stringify(corner));
+  await page.emulateMedia({colorScheme: 'light'});
+
+  // The narrowest phones, 320 px: nothing wider than the screen, charts
+  // and tiles included.
+  await page.setViewportSize({width: 320, height: 640});
+  await runAndWait('windsea');
+  await page.click('#windsea-report-box summary').catch(() => {});
+  const narrow = await page.evaluate(() => ({
+    page: document.documentElement.scrollWidth,
+    width: window.innerWidth,
+    // How far a chart reaches past the inside of its section.
+    charts: [...document.querySelectorAll('.chart canvas')].map((canvas) => {
+      const section = canvas.closest('section');
+      const inner = section.getBoundingClientRect().right -
+          parseFloat(getComputedStyle(section).paddingRight);
+      return canvas.getBoundingClientRect().right - inner;
+    }),
+    widest: Math.max(...[...document.querySelectorAll('main *, header *, footer *')]
+        .filter((e) => !e.closest('pre') && e.getClientRects().length > 0)
+        .map((e) => e.getBoundingClientRect().right)),
+  }));
+  check(narrow.page <= narrow.width && narrow.widest <= narrow.width + 0.5 &&
+            narrow.charts.length === 2 && narrow.charts.every((past) => past <= 0.5),
+        'no sideways scrolling at 320 px, nothing wider than the screen',
+        JSON.stringify(narrow));
+  await page.screenshot({path: join(artifacts, 'page-320x640.png'), fullPage: true});
+
+  // How long a report with both charts takes: the worked example, twenty
+  // times at a phone's width (a figure to read, not a limit).
+  await page.setViewportSize({width: 390, height: 844});
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await page.fill(`#${id}`, value);
+  }
+  for (let k = 0; k < 20; ++k) {
+    await runAndWait('windsea');
+    totalTimes.push(Number(await page.getAttribute('#windsea-results', 'data-total-ms')));
+  }
+
   check(pageErrors.length === 0, 'no script errors', pageErrors.join('\n'));
   const outside = requests.filter((url) => url !== pageUrl);
   check(outside.length === 0, 'no request beyond the page itself', outside.join('\n'));
-  for (const [what, times] of [['report', reportTimes],
-                                ['report with both charts', totalTimes]]) {
-    times.sort((a, b) => a - b);
-    console.log(`${what} in the browser: median ${
-        times[times.length >> 1].toFixed(1)} ms, longest ${
-        times[times.length - 1].toFixed(1)} ms`);
-  }
+  totalTimes.sort((a, b) => a - b);
+  console.log(`a report with both charts drawn, in the browser: median ${
+      totalTimes[totalTimes.length >> 1].toFixed(1)} ms over ${totalTimes.length} reports, ` +
+      `longest ${totalTimes[totalTimes.length - 1].toFixed(1)} ms`);
 } catch (error) {
   check(false, 'the browser session ran to its end', error.stack);
 } finally {
   await context.close();
   rmSync(profile, {recursive: true, force: true});
+}
+
+// The site served over HTTP, as from any static host: installable (its
+// manifest and the icons the build drew), kept by its service worker and
+// then opened and used with no network, and a newer version announced.
+const site = dirname(resolve(pagePath));
+const served = [];
+let newerWorker = false;  // serve a changed sw.js: a newer version
+const types = {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript',
+               '.webmanifest': 'application/manifest+json', '.png': 'image/png'};
+const server = createServer((request, response) => {
+  const path = new URL(request.url, 'http://host').pathname;
+  served.push(path);
+  const name = path === '/' ? 'index.html' : path.slice(1);
+  const type = types[extname(name)];
+  if (!type || name.includes('/') || !existsSync(join(site, name))) {
+    response.writeHead(404).end();
+    return;
+  }
+  let body = readFileSync(join(site, name));
+  if (name === 'sw.js' && newerWorker) {
+    body = Buffer.concat([body, Buffer.from('// a newer version\n')]);
+  }
+  response.writeHead(200, {'Content-Type': type, 'Cache-Control': 'no-cache'})
+      .end(body);
+});
+await new Promise((ready) => server.listen(0, '127.0.0.1', ready));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+// Width and height from a PNG's header (its IHDR chunk comes first).
+function pngSize(bytes) {
+  const signature = [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a];
+  if (!signature.every((b, i) => bytes[i] === b) ||
+      bytes.toString('latin1', 12, 16) !== 'IHDR') {
+    return null;
+  }
+  return [bytes.readUInt32BE(16), bytes.readUInt32BE(20)];
+}
+
+const appProfile = mkdtempSync(join(tmpdir(), 'morvel-chromium-'));
+const app = await chromium.launchPersistentContext(appProfile, {
+  executablePath: '/usr/bin/chromium',
+  headless: true,
+  viewport: {width: 390, height: 844},
+  args: [
+    '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+    '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync',
+  ],
+});
+const appRequests = [];
+app.on('request', (request) => appRequests.push(request.url()));
+try {
+  const tab = app.pages()[0] || await app.newPage();
+  const tabErrors = [];
+  tab.on('pageerror', (error) => tabErrors.push(error.message));
+  await tab.goto(origin + '/');
+  await tab.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+
+  // The manifest: names, standalone display, colours, and icons at 192 and
+  // 512 px whose PNG headers say so.
+  const manifestHref = await tab.$eval('link[rel="manifest"]', (l) => l.href)
+      .catch(() => null);
+  check(manifestHref === origin + '/manifest.webmanifest',
+        'served: the page links its manifest', String(manifestHref));
+  const manifest = JSON.parse(readFileSync(join(site, 'manifest.webmanifest'), 'utf8'));
+  const colour = /^#[0-9a-f]{6}$/i;
+  check(manifest.name.startsWith('morvelstandrik') && manifest.short_name.length > 0 &&
+            manifest.short_name.length <= 15 && manifest.display === 'standalone' &&
+            manifest.start_url === './' && colour.test(manifest.theme_color) &&
+            colour.test(manifest.background_color),
+        'the manifest: name, short name, standalone, start, theme colours',
+        JSON.stringify(manifest));
+  const icons = [];
+  for (const icon of manifest.icons) {
+    const got = await fetch(`${origin}/${icon.src}`);
+    const size = got.ok ? pngSize(Buffer.from(await got.arrayBuffer())) : null;
+    icons.push({src: icon.src, sizes: icon.sizes, type: icon.type, read: size});
+  }
+  const iconSizes = new Set(icons.map((i) => i.sizes));
+  check(iconSizes.has('192x192') && iconSizes.has('512x512') &&
+            icons.every((i) => i.type === 'image/png' && i.read &&
+                               i.sizes === `${i.read[0]}x${i.read[1]}`),
+        'the icons at 192 and 512 px, PNGs of the sizes the manifest gives',
+        JSON.stringify(icons));
+
+  // Kept by the service worker: it controls the page and holds every file.
+  await tab.waitForFunction(() => navigator.serviceWorker.controller !== null &&
+                                      document.body.dataset.offline === 'ready',
+                            null, {timeout: 30000});
+  const cached = await tab.evaluate(async () => {
+    const names = await caches.keys();
+    const cache = await caches.open(names[0]);
+    return {names, urls: (await cache.keys()).map((r) => new URL(r.url).pathname).sort()};
+  });
+  check(cached.names.length === 1 && JSON.stringify(cached.urls) === JSON.stringify(
+            ['/icon-192.png', '/icon-512.png', '/index.html', '/manifest.webmanifest']),
+        'the service worker controls the page and keeps every file of the site',
+        JSON.stringify(cached));
+  const cdp = await app.newCDPSession(tab);
+  const {installabilityErrors} = await cdp.send('Page.getInstallabilityErrors');
+  check(installabilityErrors.length === 0, 'Chromium finds the page installable',
+        JSON.stringify(installabilityErrors));
+  check(await tab.isVisible('#update-note') === false,
+        'no newer-version note on the first visit');
+
+  // Offline: reloaded with no network, it still opens and computes the
+  // worked example, and the server sees no request.
+  await app.setOffline(true);
+  const servedBefore = served.length;
+  await tab.reload();
+  await tab.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+  for (const [id, value] of [['wind', '20'], ['duration', '10'], ['fetch', '100'],
+                             ['depth', '10'], ['current', '0']]) {
+    await tab.fill(`#${id}`, value);
+  }
+  await tab.setChecked('#relative', false);
+  await tab.click('#windsea-run');
+  await tab.waitForFunction(() => document.querySelector('#windsea-results').dataset.runs,
+                            null, {timeout: 10000});
+  const offlineReport = await tab.textContent('#windsea-report');
+  const offlineTiles = [await tab.textContent('#glance-hc'),
+                        await tab.textContent('#glance-sick')];
+  check(offlineReport === nativeRun(['windsea', '20', '10', '100', '10', '0']) &&
+            JSON.stringify(offlineTiles) === JSON.stringify(['1.7 m', '17 %']) &&
+            served.length === servedBefore,
+        'offline: the page reloads from the device and reports the worked example ' +
+            '(Hc 1.7 m, sea sickness 17 %)',
+        JSON.stringify({offlineTiles, requested: served.slice(servedBefore)}));
+  await app.setOffline(false);
+
+  // A newer version on the server: the worker that takes over says so on
+  // the open page, and a reload brings it.
+  newerWorker = true;
+  await tab.evaluate(() => navigator.serviceWorker.getRegistration()
+      .then((registration) => registration.update()));
+  await tab.waitForSelector('#update-note', {state: 'visible', timeout: 30000})
+      .catch(() => {});
+  const note = await tab.isVisible('#update-note') ? await tab.textContent('#update-note')
+                                                    : null;
+  check(note !== null && /newer version/.test(note) && /Reload/.test(note),
+        'a newer version kept is announced on the page, with a reload', String(note));
+  if (note !== null) {
+    await Promise.all([tab.waitForNavigation(), tab.click('#update-reload')]);
+    await tab.waitForSelector('body[data-ready="true"]', {timeout: 30000});
+    const after = await tab.evaluate(async () => ({
+      note: document.getElementById('update-note').hidden,
+      caches: (await caches.keys()).length,
+    }));
+    check(after.note && after.caches === 1,
+          'after the reload: no note, and only the newer version kept',
+          JSON.stringify(after));
+  }
+  check(tabErrors.length === 0, 'served: no script errors', tabErrors.join('\n'));
+  const foreign = appRequests.filter((url) => !url.startsWith(origin + '/'));
+  check(foreign.length === 0, 'served: no request beyond the site', foreign.join('\n'));
+} catch (error) {
+  check(false, 'the session with the served site ran to its end', error.stack);
+} finally {
+  await app.close();
+  server.close();
+  rmSync(appProfile, {recursive: true, force: true});
 }
 
 console.log(`${passed} passed, ${failed} failed`);

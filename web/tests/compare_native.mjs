@@ -147,7 +147,7 @@ if (process.env.MORVEL_DIALOGUE_ONLY !== '1') {
     compare(args.join(' '), args, '');
     compare(args.join(' ') + ' --format json', [...args, '--format', 'json'], '');
   }
-  // The page's runs: every entry as --name=VALUE, one JSON object with the
+  // Every entry given by name (--name=VALUE), one JSON object with the
   // text report in it, or the refused entry as a JSON error.
   const pageRuns = [
     ['windsea', '--wind=20', '--duration=10', '--fetch=100', '--depth=1', '--current=-2'],
