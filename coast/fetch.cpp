@@ -107,10 +107,10 @@ Coast::Coast(Shoreline shore, double cell_deg)
   for (const bool e : ends_) segment_count_ += e ? 0 : 1;
 
   if (cell_deg <= 0) {
-    cell_deg = segment_count_ > 1000000  ? 0.1
-               : segment_count_ > 100000 ? 0.25
-               : segment_count_ > 10000  ? 0.5
-                                         : 1.0;
+    cell_deg = segment_count_ > 300000  ? 0.1
+               : segment_count_ > 30000 ? 0.25
+               : segment_count_ > 3000  ? 0.5
+                                        : 1.0;
   }
   cell_ = cell_deg;
   cols_ = std::max(1, static_cast<int>(std::ceil(360 / cell_)));
@@ -222,6 +222,7 @@ class Caster {
   // The distance in metres to the first crossing within max_m, or none.
   std::optional<double> cast(double azimuth_deg, double max_m) {
     const double az = azimuth_deg * (std::numbers::pi / 180);
+    plane(azimuth_deg, max_m);
     const double dx = std::sin(az);
     const double dy = std::cos(az);
     const GeographicLib::GeodesicLine line = geodesic_.Line(
@@ -262,9 +263,55 @@ class Caster {
     return q;
   }
 
+  // The plane of the great circle through the point and the radial's end,
+  // with longitude and latitude taken as spherical: a radial strays from
+  // it by 16 m in 500 km and 1.7 km in 5000 km, and a segment whose ends
+  // both lie farther than that from it on one side cannot meet the radial.
+  // Testing this first spares most segments their projection.
+  void plane(double azimuth_deg, double max_m) {
+    Point end;
+    geodesic_.Direct(p_.lat, p_.lon, azimuth_deg, max_m, end.lat, end.lon);
+    const Unit a = unit(p_);
+    const Unit b = unit(end);
+    normal_ = {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z,
+               a.x * b.y - a.y * b.x};
+    const double n = std::sqrt(normal_.x * normal_.x + normal_.y * normal_.y +
+                               normal_.z * normal_.z);
+    const double km = max_m / 1000;
+    margin_ = (0.5 + 1e-7 * km * km) / 6371.0;
+    use_plane_ = n > 1e-9;
+    if (use_plane_) {
+      normal_.x /= n;
+      normal_.y /= n;
+      normal_.z /= n;
+    }
+  }
+
+  struct Unit {
+    double x, y, z;
+  };
+  static Unit unit(Point p) {
+    const double lat = p.lat * (std::numbers::pi / 180);
+    const double lon = p.lon * (std::numbers::pi / 180);
+    return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
+            std::sin(lat)};
+  }
+  double side(std::uint32_t i) const {
+    const Unit u = unit(coast_.points_[i]);
+    return normal_.x * u.x + normal_.y * u.y + normal_.z * u.z;
+  }
+  // Whether segment i lies wholly to one side of the radial's plane.
+  bool aside(std::uint32_t i) const {
+    if (!use_plane_) return false;
+    const double a = side(i);
+    const double b = side(i + 1);
+    return (a > margin_ && b > margin_) || (a < -margin_ && b < -margin_);
+  }
+
   // Where the ray from the origin along (dx, dy) meets segment i: the
   // distance along the ray in metres, or -1.
   double hit(std::uint32_t i, double dx, double dy) {
+    if (aside(i)) return -1;
     const Xy a = projected(i);
     const Xy b = projected(i + 1);
     const double ex = b.x - a.x;
@@ -327,6 +374,9 @@ class Caster {
   const GeographicLib::Geodesic& geodesic_;
   GeographicLib::AzimuthalEquidistant projection_;
   std::unordered_map<std::uint32_t, Xy> projected_;
+  Unit normal_{};
+  double margin_ = 0;
+  bool use_plane_ = false;
   std::unordered_set<std::int64_t> visited_;
 };
 
