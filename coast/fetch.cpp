@@ -35,10 +35,12 @@ constexpr double kMarginDeg = 0.02;
 constexpr double kPolarLat = 89.0;
 constexpr double kKmPerDeg = 111.0;
 
+// A longitude brought into [-180, 180]; 180 stays 180, so that the piece
+// of a ring that closes along the antimeridian stays on its side.
 double wrapped(double lon) {
-  // [-180, 180)
-  lon = std::remainder(lon, 360.0);
-  return lon >= 180 ? lon - 360 : lon;
+  if (lon > 180) return lon - 360;
+  if (lon < -180) return lon + 360;
+  return lon;
 }
 
 // b's longitude taken within 180 degrees of a's, so that a - b is the short
@@ -183,7 +185,9 @@ std::string Coast::name() const {
 bool Coast::inside_even_odd(Point p) const {
   const int row = row_of(p.lat);
   std::vector<std::uint32_t> seen;
-  for (int c = col_of(p.lon); c < cols_; ++c) {
+  // The cells east of p, and the first column, which holds the segments
+  // on the meridian 180 too.
+  for (int c = col_of(p.lon); c <= cols_; ++c) {
     const auto cell = static_cast<std::size_t>(cell_of(row, c));
     seen.insert(seen.end(), ids_.begin() + start_[cell],
                 ids_.begin() + start_[cell + 1]);
@@ -197,7 +201,8 @@ bool Coast::inside_even_odd(Point p) const {
     if ((a.lat > p.lat) == (b.lat > p.lat)) continue;
     const double lon_b = near(a.lon, b.lon);
     double x = a.lon + (p.lat - a.lat) / (b.lat - a.lat) * (lon_b - a.lon);
-    if (x >= 180) x -= 360;
+    // A ring cut at the antimeridian closes along 180: east of every point.
+    if (x > 180) x -= 360;
     if (x < -180) x += 360;
     if (x > p.lon) inside = !inside;
   }

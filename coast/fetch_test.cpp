@@ -409,6 +409,44 @@ TEST(Fetch, EvenOddOverUserRings) {
   }
 }
 
+// An island astride the antimeridian, cut there into two rings as GeoJSON
+// and shapefiles hold it: both halves are land, and a radial across the
+// cut runs on to the far shore.
+TEST(Fetch, IslandCutAtTheAntimeridian) {
+  coast::Shoreline s{
+      {{{-17, 178}, {-17, 180}, {-16, 180}, {-16, 178}, {-17, 178}},
+       {{-17, -180}, {-17, -179}, {-16, -179}, {-16, -180}, {-17, -180}}},
+      {},
+      "fiji.geojson",
+      ""};
+  const coast::Coast c(std::move(s));
+  const struct {
+    Point p;
+    int level;
+  } cases[] = {
+      {{-16.5, 179.5}, coast::land},   {{-16.5, -179.5}, coast::land},
+      {{-16.5, 179.999}, coast::land}, {{-16.5, -179.999}, coast::land},
+      {{-16.5, 177.5}, coast::sea},    {{-16.5, -178.5}, coast::sea},
+      {{-15.5, 179.5}, coast::sea},    {{-16.5, 0}, coast::sea}};
+  for (const auto& k : cases) {
+    EXPECT_EQ(c.level(k.p), k.level) << k.p.lat << " " << k.p.lon;
+  }
+  // From the sea west of the island, wind from the east: the island's
+  // west shore along the meridian 178, one degree of longitude less 0.5
+  // degrees of it at 16.5 S.
+  const coast::Fetch f = coast::fetch(c, {-16.5, 177.5}, 90, Method::line, 500);
+  double shore_lat = 0, shore_lon = 0;
+  GeographicLib::Geodesic::WGS84().Direct(-16.5, 177.5, 90, f.km * 1000,
+                                          shore_lat, shore_lon);
+  EXPECT_NEAR(shore_lon, 178, 1e-5);
+  // East of it, wind from the west: the shore along the meridian -179.
+  const coast::Fetch g =
+      coast::fetch(c, {-16.5, -178.5}, 270, Method::line, 500);
+  GeographicLib::Geodesic::WGS84().Direct(-16.5, -178.5, 270, g.km * 1000,
+                                          shore_lat, shore_lon);
+  EXPECT_NEAR(shore_lon, -179, 1e-5);
+}
+
 // The index finds the same first crossing whatever the size of its cells:
 // a coarse grid holds every segment in a few cells, a fine one walks many.
 TEST(Coast, SameCrossingsForAnyCellSize) {
