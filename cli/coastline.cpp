@@ -20,6 +20,10 @@ bool has_coastlines() {
   return false;
 }
 
+std::string check_place(std::string_view, std::string_view, std::string_view) {
+  return {};
+}
+
 std::unique_ptr<FetchFinder> load_finder(const CoastOptions&,
                                          std::string& problem) {
   problem = kNoCoastlines;
@@ -109,6 +113,17 @@ coast::Shoreline load_gshhg(const std::string& wanted) {
 
 bool has_coastlines() {
   return true;
+}
+
+std::string check_place(std::string_view lat, std::string_view lon,
+                        std::string_view from) {
+  try {
+    geo::parse_position(lat, lon);
+    geo::parse_direction(from);
+  } catch (const geo::BadInput& e) {
+    return e.what();
+  }
+  return {};
 }
 
 std::unique_ptr<FetchFinder> load_finder(const CoastOptions& o,

@@ -62,6 +62,12 @@ class FetchFinder {
                            FetchOrigin& origin) const = 0;
 };
 
+// What is wrong with a position and a wind direction as typed, or empty:
+// checked before a coastline is loaded, which may take seconds. A build
+// without coastlines finds nothing wrong here.
+std::string check_place(std::string_view lat, std::string_view lon,
+                        std::string_view from);
+
 // Loads the coastline the options name, checking the method and cap: the
 // finder, or none with the problem said (a missing data set names the
 // Debian package to install, or --coast FILE; a build without coastlines

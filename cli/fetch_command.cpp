@@ -123,7 +123,8 @@ void geojson_fetch(std::string& out, const FetchOrigin& o) {
 
 int fetch_command(const FetchRequest& r, shell::ByteSink& out,
                   shell::ByteSink& err) {
-  std::string problem;
+  std::string problem = check_place(r.lat, r.lon, r.from);
+  if (!problem.empty()) return usage(err, "fetch: " + problem, "fetch");
   const std::unique_ptr<FetchFinder> finder = load_finder(r.coast, problem);
   if (!finder) return usage(err, "fetch: " + problem, "fetch");
   FetchOrigin o;

@@ -261,6 +261,15 @@ TEST_F(FetchCli, RefusalsSayWhatIsWrong) {
     EXPECT_EQ(0u, r.err.find(c.said)) << r.err;
     EXPECT_NE(std::string::npos, r.err.find("Try 'morvelstandrik ")) << r.err;
   }
+  // A position or direction is checked before any coastline is loaded.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"fetch", "54.5", "10.25", "WSWW"},
+        std::vector<std::string>{"windsea", "20", "10", "10", "--at", "91,10",
+                                 "--from", "W"}}) {
+    const Outcome r = run_cli(args);
+    EXPECT_EQ(2, r.status);
+    EXPECT_EQ(std::string::npos, r.err.find("GSHHG")) << r.err;
+  }
   // The GSHHG coastlines: this build names what to do instead.
   const Outcome gshhg = run_cli({"fetch", "54.5", "10.25", "W"});
   EXPECT_EQ(2, gshhg.status);

@@ -51,16 +51,19 @@ int usage(shell::ByteSink& err, std::string_view message,
 // same bits as the same case given that fetch), or what is wrong.
 std::string fetch_from_coast(const Request& q, CaseTexts& texts,
                              std::string& fetch_text, FetchOrigin& origin) {
-  std::string problem;
-  const std::unique_ptr<FetchFinder> finder = load_finder(q.coast, problem);
-  if (!finder) return problem;
   const std::string_view at = q.at;
   std::size_t cut = at.find(',');
   if (cut == at.npos) cut = at.find(' ');
   if (cut == at.npos || at.find(',', cut + 1) != at.npos) {
     return "--at: '" + q.at + "' is not a position; give LAT,LON";
   }
-  problem = finder->find(at.substr(0, cut), at.substr(cut + 1), q.from, origin);
+  const std::string_view lat = at.substr(0, cut);
+  const std::string_view lon = at.substr(cut + 1);
+  std::string problem = check_place(lat, lon, q.from);
+  if (!problem.empty()) return "--at: " + problem;
+  const std::unique_ptr<FetchFinder> finder = load_finder(q.coast, problem);
+  if (!finder) return problem;
+  problem = finder->find(lat, lon, q.from, origin);
   if (!problem.empty()) return "--at: " + problem;
   const std::size_t f = *fetch_entry(*q.command);
   fetch_text = shortest(origin.engine_km);
