@@ -154,8 +154,31 @@ struct DestroyObject {
   void operator()(SHPObject* o) const { SHPDestroyObject(o); }
 };
 
+// The length a shapefile's header claims for its file, in bytes (a
+// big-endian count of 16-bit words at byte 24), or 0 without a header.
+std::size_t claimed_length(std::string_view file) {
+  if (file.size() < 100) return 0;
+  std::size_t words = 0;
+  for (int i = 24; i < 28; ++i) {
+    words = (words << 8) | static_cast<unsigned char>(file[i]);
+  }
+  return 2 * words;
+}
+
 Shoreline read_shapes(std::string_view shp, std::string_view shx,
                       const std::string& name) {
+  // shapelib sizes its tables by what the headers claim: a header that
+  // claims more than the file holds would make it reserve gigabytes.
+  const std::size_t shp_claims = claimed_length(shp);
+  const std::size_t shx_claims = claimed_length(shx);
+  if (shp_claims < 100 || shp_claims > shp.size()) {
+    bad(name, "not a shapefile, or cut short (its header claims " +
+                  std::to_string(shp_claims) + " bytes, the file has " +
+                  std::to_string(shp.size()) + ")");
+  }
+  if (shx_claims < 100 || shx_claims > shx.size()) {
+    bad(name, "its index (.shx) is damaged or cut short");
+  }
   SAHooks hooks;
   SASetupDefaultHooks(&hooks);
   hooks.FOpen = memory_open;

@@ -236,6 +236,11 @@ TEST_F(UserFile, ShapefileRefusals) {
     } catch (const coast::BadData&) {
     }
   }
+  // An index whose header claims a million records in 100 bytes.
+  std::string big_index = shx.substr(0, 100);
+  big_index[24] = 0x7f;
+  EXPECT_THROW(coast::read_shapefile_bytes(shp, big_index, "big"),
+               coast::BadData);
   try {
     coast::read_shapefile_bytes("not a shapefile", "", "junk.shp");
     ADD_FAILURE();
