@@ -390,6 +390,36 @@ TEST_F(FetchCli, BatchWithPositions) {
   EXPECT_TRUE(first["error"].is_null());
 }
 
+// A spreadsheet's semicolon file: positions with decimal commas, and the
+// fetch written with one.
+TEST_F(FetchCli, BatchWithDecimalCommas) {
+  const Outcome f = run_cli({"fetch", "54.5", "10.25", "NE", "--coast", lake_,
+                             "--method", "line", "--format", "json"});
+  const std::string fetch = shortest(
+      static_cast<float>(json::parse(f.out)["fetch_km"].get<double>()));
+  ASSERT_NE(std::string::npos, fetch.find('.'));  // 10 sqrt 2
+  std::string comma = fetch;
+  comma[comma.find('.')] = ',';
+  const Outcome r =
+      run_cli({"windsea", "--batch", "-", "--coast", lake_, "--method", "line"},
+              "lat;lon;wind_from_deg;wind_kt;duration_h;depth_m\n"
+              "54,5;10,25;NE;20;10;10\n");
+  ASSERT_EQ(0, r.status) << r.err;
+  const std::string row = r.out.substr(r.out.find('\n') + 1);
+  // Written with commas between the cells: decimal points, and the
+  // carried cells with commas quoted.
+  EXPECT_EQ(0u, row.find("\"54,5\",\"10,25\",NE," + fetch + ",false,line,"))
+      << row;
+  const Outcome semicolons =
+      run_cli({"windsea", "--batch", "-", "--coast", lake_, "--method", "line",
+               "--delimiter", ";"},
+              "lat;lon;wind_from_deg;wind_kt;duration_h;depth_m\n"
+              "54,5;10,25;NE;20;10;10\n");
+  ASSERT_EQ(0, semicolons.status) << semicolons.err;
+  const std::string row2 = semicolons.out.substr(semicolons.out.find('\n') + 1);
+  EXPECT_EQ(0u, row2.find("54,5;10,25;NE;" + comma + ";false;line;")) << row2;
+}
+
 TEST_F(FetchCli, BatchHeaderRefusals) {
   const struct {
     std::string input;
