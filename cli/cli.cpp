@@ -72,7 +72,7 @@ void add_position(Parsed& p) {
                    "the position, LAT,LON in decimal degrees or degrees and "
                    "minutes with hemisphere letters (54d30N,10d15E): the "
                    "fetch comes from the coastline, upwind of it, in place "
-                   "of FETCH")
+                   "of FETCH (give CURRENT then as --current)")
       ->type_name("LAT,LON");
   p.app
       ->add_option("--from", q.from,
