@@ -238,6 +238,7 @@ class Caster {
     double best = std::numeric_limits<double>::infinity();
     Point prev = p_;
     visited_.clear();
+    whole_rows_.assign(static_cast<std::size_t>(coast_.rows_), false);
     for (double s = step;; s += step) {
       const double at = std::min(s, max_m);
       Point next;
@@ -363,6 +364,11 @@ class Caster {
       c1 = static_cast<int>(std::floor((lon1 + 180) / c.cell_));
     }
     for (int r = c.row_of(lat0); r <= c.row_of(lat1); ++r) {
+      // A whole row is walked once per radial: near a pole every step
+      // asks for the rows about it.
+      const auto row = static_cast<std::size_t>(r);
+      if (whole_rows_[row]) continue;
+      whole_rows_[row] = all_lons;
       for (int col = c0; col <= c1; ++col) {
         const std::int64_t cell = c.cell_of(r, col);
         if (!visited_.insert(cell).second) continue;
@@ -383,6 +389,7 @@ class Caster {
   double margin_ = 0;
   bool use_plane_ = false;
   std::unordered_set<std::int64_t> visited_;
+  std::vector<bool> whole_rows_;  // rows walked across every column
 };
 
 std::optional<double> Coast::first_crossing(Point p, double azimuth_deg,

@@ -327,7 +327,15 @@ TEST(Fetch, NearThePole) {
                      [](Point) { return coast::sea; },
                      "arctic",
                      ""};
+  // The finest cells the index chooses, whose rows near the pole are
+  // walked across every column.
+  const coast::Coast fine(s, 0.1);
   const coast::Coast c(std::move(s));
+  for (const double from : {0.0, 90.0, 180.0, 300.0}) {
+    EXPECT_NEAR(coast::fetch(fine, plane.centre, from).km,
+                coast::fetch(c, plane.centre, from).km, 1e-9)
+        << from;
+  }
   // Near the pole a 0.5 km piece spans degrees of longitude, and is cut
   // straight in longitude where the test drew it straight in the plane:
   // metres apart.
