@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "morvelstandrik/cli/shortest.hpp"
+
 #ifdef __linux__
 #include <sched.h>
 #endif
@@ -53,6 +55,25 @@ std::unique_ptr<RowWriter> make_writer(const BatchSetup& s) {
   return std::make_unique<CsvWriter>(*s.command, s.layout, s.delimiter);
 }
 
+// A row's fetch from the coastline at its lat, lon and wind_from_deg: empty
+// with the fetch's text in place of the fetch entry, or what is wrong.
+std::string fetch_of_row(const BatchSetup& s, const Record& rec, CaseTexts& t,
+                         std::string& fetch_text, FetchOrigin& origin) {
+  std::string cells[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    cells[k] = rec.fields[static_cast<std::size_t>(s.layout.place_at[k])];
+    // A semicolon file's decimal commas.
+    if (s.layout.decimal_comma) {
+      for (char& c : cells[k]) c = c == ',' ? '.' : c;
+    }
+  }
+  std::string problem = s.finder->find(cells[0], cells[1], cells[2], origin);
+  if (!problem.empty()) return problem;
+  fetch_text = shortest(origin.engine_km);
+  t.text[*fetch_entry(*s.command)] = fetch_text;
+  return {};
+}
+
 // One record: its written row, and a line on the errors when it is bad.
 void one_row(const BatchSetup& s, const Record& rec, RowWriter& w, Block& b) {
   std::string problem = rec.problem;
@@ -66,9 +87,21 @@ void one_row(const BatchSetup& s, const Record& rec, RowWriter& w, Block& b) {
               " fields where the header has " + std::to_string(s.layout.width);
   }
   std::optional<std::variant<Result, Refusal>> got;
+  std::string fetch_text;
+  FetchOrigin origin;
+  bool from_coast = false;
   if (problem.empty()) {
-    got = evaluate(*s.command, row_texts(*s.command, s.layout, rec, s.model));
-    if (const Refusal* r = std::get_if<Refusal>(&*got)) problem = r->message();
+    CaseTexts t = row_texts(*s.command, s.layout, rec, s.model);
+    if (s.layout.fetch_from_coast) {
+      problem = fetch_of_row(s, rec, t, fetch_text, origin);
+      from_coast = problem.empty();
+    }
+    if (problem.empty()) {
+      got = evaluate(*s.command, t);
+      if (const Refusal* r = std::get_if<Refusal>(&*got)) {
+        problem = r->message();
+      }
+    }
   }
   if (!problem.empty()) {
     b.bad = true;
@@ -76,7 +109,9 @@ void one_row(const BatchSetup& s, const Record& rec, RowWriter& w, Block& b) {
     b.err.append(problem).append("\n");
   }
   const Result* result = got ? std::get_if<Result>(&*got) : nullptr;
+  w.origin(from_coast ? &origin : nullptr);
   w.row(b.out, &rec, result, problem);
+  w.origin(nullptr);
 }
 
 void compute(const BatchSetup& s, RowWriter& w, Block& b) {

@@ -37,6 +37,9 @@ struct BatchSetup {
   // read, for a script that waits for each answer.
   std::size_t block_rows = kBlockRows;
   bool with_header = true;  // CSV: the header line before the rows
+  // The coastline that gives each row's fetch (layout.fetch_from_coast),
+  // read by every job at once.
+  const FetchFinder* finder = nullptr;
 };
 
 // Writes the header (if asked), then reads the records after it to the end and

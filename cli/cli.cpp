@@ -9,6 +9,7 @@
 
 #include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/commands.hpp"
+#include "morvelstandrik/cli/fetch_command.hpp"
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
 #include "morvelstandrik/cli/suggest.hpp"
@@ -31,6 +32,7 @@ struct Parsed {
   std::array<CLI::Option*, kMaxEntries> unit_given{};
   std::string delimiter;  // as given
   CLI::Option* delimiter_given = nullptr;
+  std::vector<CLI::Option*> coast_given;  // --coast, --method, ...
   Request q;
 };
 
@@ -62,6 +64,55 @@ std::string unit_help(const Entry& e) {
   help += ". A batch file names the unit in its column instead: " +
           units_columns(e);
   return help;
+}
+
+// The options that choose the coastline and the method, for the fetch
+// command and for a command whose fetch a coastline may give.
+void add_coast_choices(CLI::App* app, CoastOptions& o,
+                       std::vector<CLI::Option*>& given) {
+  given.push_back(
+      app->add_option("--coast", o.file,
+                      "the coastline: a file of land polygons, an ESRI "
+                      "shapefile (.shp) or GeoJSON, in degrees (default: the "
+                      "GSHHG coastline of Debian's gmt-gshhg packages)")
+          ->type_name("FILE"));
+  given.push_back(
+      app->add_option("--resolution", o.resolution,
+                      "the GSHHG resolution: f (full), h (high), i "
+                      "(intermediate), l (low), c (crude), or auto, the "
+                      "finest installed (the default)")
+          ->type_name("RES"));
+  given.push_back(
+      app->add_option("--method", o.method,
+                      "spm (the default: the mean of 9 radials 3 degrees "
+                      "apart, the Shore Protection Manual), saville (15 "
+                      "radials 6 degrees apart weighted by their cosine, "
+                      "Saville's effective fetch) or line (the one radial "
+                      "along the wind)")
+          ->type_name("METHOD"));
+  given.push_back(
+      app->add_option("--max-fetch", o.max_fetch,
+                      "the cap, km (default 500): a radial that meets no "
+                      "shore within it counts as the cap, open water")
+          ->type_name("KM"));
+}
+
+// --at and --from, for a command with a fetch entry.
+void add_position(Parsed& p) {
+  Request& q = p.q;
+  p.app
+      ->add_option("--at", q.at,
+                   "the position, LAT,LON in decimal degrees or degrees and "
+                   "minutes with hemisphere letters (54d30N,10d15E): the "
+                   "fetch comes from the coastline, upwind of it, in place "
+                   "of FETCH (give CURRENT then as --current)")
+      ->type_name("LAT,LON");
+  p.app
+      ->add_option("--from", q.from,
+                   "with --at: where the wind blows from, degrees true (0 to "
+                   "360) or a compass point (N, NNE, ..., NNW)")
+      ->type_name("DIR");
+  add_coast_choices(p.app, q.coast, p.coast_given);
 }
 
 // The entries, as arguments and as named options.
@@ -180,6 +231,7 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
                   "with --format json: the text report too, as the member "
                   "report");
   add_sources(c, p);
+  if (fetch_entry(c)) add_position(p);
   p.app->footer(std::string(c.footer));
 }
 
@@ -198,7 +250,12 @@ std::string take_entries(Parsed& p) {
     return p.by_argument[next++];
   };
   std::string free;  // the entries not given by name
+  const std::optional<std::size_t> fetch = fetch_entry(c);
   for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    if (fetch == i && !q.at.empty() && p.option_given[i]->count() == 0) {
+      q.texts.name[i] = "--at";  // the coastline gives it
+      continue;
+    }
     if (p.option_given[i]->count() > 0) {
       q.texts.name[i] = p.option_names[i];
       q.texts.text[i] = p.by_option[i];
@@ -207,6 +264,14 @@ std::string take_entries(Parsed& p) {
     q.texts.name[i] = c.entries[i].argument;
     q.texts.text[i] = argument();
     free += " " + std::string(c.entries[i].argument);
+    // With the fetch from the coastline, a value meant as FETCH among the
+    // numbers would be read as the next entry: an entry that may be left
+    // out is then given by name.
+    if (fetch && !q.at.empty() && q.texts.text[i] && c.entries[i].fallback) {
+      return "with --at, give " + std::string(c.entries[i].argument) +
+             " by name (--" + std::string(c.entries[i].option) +
+             "): the numbers are read as" + free;
+    }
   }
   if (argument()) {
     return "too many values: those not given by name are" + free;
@@ -242,11 +307,37 @@ std::string take_units(Parsed& p) {
   return {};
 }
 
+// What is wrong with the position options, or empty.
+std::string position_conflict(const Request& q) {
+  const bool batched = !q.file.empty();
+  if (!q.at.empty() || !q.from.empty()) {
+    if (batched || q.lines) {
+      return "--at and --from are for one case; a batch gives its "
+             "positions in the columns lat, lon and wind_from_deg";
+    }
+    if (q.from.empty()) return "--at needs --from, the wind's direction";
+    if (q.at.empty()) return "--from goes with --at, the position";
+    const std::size_t f = *fetch_entry(*q.command);
+    if (q.texts.text[f]) {
+      return "the fetch is given twice: as " + std::string(q.texts.name[f]) +
+             " and from the coastline at --at; give one of them";
+    }
+  } else if (q.coast_options && !batched) {
+    return "--coast, --method, --max-fetch and --resolution go with --at "
+           "and --from, or with a batch with the columns lat, lon and "
+           "wind_from_deg";
+  }
+  return {};
+}
+
 // What is wrong with the options together, or empty.
 std::string conflict(const Request& q) {
   bool values = false;
   for (const auto& text : q.texts.text) values = values || text.has_value();
   const bool batched = !q.file.empty();
+  if (fetch_entry(*q.command)) {
+    if (std::string p = position_conflict(q); !p.empty()) return p;
+  }
   if (batched && q.lines) return "--batch and --lines: give one of them";
   if (batched && values) {
     return "--batch reads its cases from " + q.file +
@@ -283,6 +374,9 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   const bool several = !q.file.empty() || q.lines;
   if (q.format.empty()) q.format = several ? "csv" : "text";
   if (p.delimiter == "," || p.delimiter == ";") q.delimiter = p.delimiter[0];
+  for (const CLI::Option* o : p.coast_given) {
+    q.coast_options = q.coast_options || o->count() > 0;
+  }
   std::string problem = take_entries(p);
   if (problem.empty()) problem = take_units(p);
   if (problem.empty() && p.delimiter_given->count() > 0 && q.delimiter == 0) {
@@ -294,6 +388,54 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   if (q.jobs == 0) q.jobs = available_cores();
   if (q.lines) return lines(q, in, out, err);
   return q.file.empty() ? one_case(q, out, err) : batch(q, in, out, err);
+}
+
+// The fetch command's arguments as the parser keeps them.
+struct FetchParsed {
+  CLI::App* app = nullptr;
+  FetchRequest r;
+  std::vector<CLI::Option*> coast_given;
+};
+
+void add_fetch(CLI::App& app, FetchParsed& p) {
+  p.app = app.add_subcommand(
+      "fetch",
+      "The fetch at a position for a wind direction: the open water upwind, "
+      "over a coastline, by radials cast upwind from the position.");
+  p.app
+      ->add_option("LAT", p.r.lat,
+                   "latitude: decimal degrees (-90 to 90, north positive) "
+                   "or degrees and minutes with N or S (54d30.5N)")
+      ->required()
+      ->type_name("LAT");
+  p.app
+      ->add_option("LON", p.r.lon,
+                   "longitude: decimal degrees (east positive) or degrees "
+                   "and minutes with E or W (10d15W)")
+      ->required()
+      ->type_name("LON");
+  p.app
+      ->add_option("FROM", p.r.from,
+                   "where the wind blows from: degrees true (0 to 360) or a "
+                   "compass point (N, NNE, ..., NNW)")
+      ->required()
+      ->type_name("DIR");
+  add_coast_choices(p.app, p.r.coast, p.coast_given);
+  p.app
+      ->add_option("--format", p.r.format,
+                   "text (the default), json or geojson (a FeatureCollection "
+                   "of the point and the radials)")
+      ->check(CLI::IsMember({"text", "json", "geojson"}))
+      ->type_name("FORMAT");
+  p.app->footer(
+      "The radials are geodesics cast upwind from the position; each ends "
+      "at the first shore it meets, or at the cap as open water. A fetch "
+      "whose radials are all open is at least the cap.\n"
+      "\n"
+      "Examples:\n"
+      "  morvelstandrik fetch 54.5 10.25 W --coast land.geojson\n"
+      "  morvelstandrik fetch 54d30N 10d15E 270 --method saville --format "
+      "json\n");
 }
 
 // Whether NAME ("--wind") is an option of some command that takes a value.
@@ -399,12 +541,23 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   for (std::size_t i = 0; i < parsed.size(); ++i) {
     add_command(app, commands()[i], parsed[i]);
   }
+  FetchParsed fetch;
+  add_fetch(app, fetch);
 
   const std::vector<std::string_view> words = help_as_option(args);
   std::vector<std::string_view> names;
   for (const Command& c : commands()) names.push_back(c.name);
-  if (const std::string bad = unknown_command(words, names); !bad.empty()) {
-    return usage(err, bad, "");
+  if (words.empty() || words[0] != "fetch") {
+    // The list of commands in the message names the engines; a mistyped
+    // fetch is still suggested.
+    std::vector<std::string_view> all = names;
+    all.emplace_back("fetch");
+    const bool near_fetch = !words.empty() && closest(words[0], all) == "fetch";
+    if (const std::string bad =
+            unknown_command(words, near_fetch ? all : names);
+        !bad.empty()) {
+      return usage(err, bad, "");
+    }
   }
   if (const std::string bad = foreign_unit(words); !bad.empty()) {
     return usage(err, bad, words[0]);
@@ -422,6 +575,7 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   for (Parsed& p : parsed) {
     if (p.app->parsed()) return dispatch(p, in, out, err);
   }
+  if (fetch.app->parsed()) return fetch_command(fetch.r, out, err);
   return kUsage;  // a subcommand is required: the parser has said so
 }
 

@@ -174,6 +174,13 @@ std::string unit_column(const units::Unit& u) {
   return column;
 }
 
+std::optional<std::size_t> fetch_entry(const Command& c) {
+  for (std::size_t i = 0; i < c.entries.size(); ++i) {
+    if (c.entries[i].column == "fetch_km") return i;
+  }
+  return std::nullopt;
+}
+
 std::string arguments_usage(const Command& c) {
   std::string usage;
   for (const Entry& e : c.entries) {

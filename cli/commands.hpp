@@ -78,6 +78,10 @@ struct Command {
 // The commands, in the order the help lists them.
 std::span<const Command> commands();
 
+// The entry of a command that is the fetch (column fetch_km), which a
+// coastline may give in its place; none for a command without one.
+std::optional<std::size_t> fetch_entry(const Command& c);
+
 // The usage of a command's arguments: "WIND DURATION FETCH DEPTH [CURRENT]".
 std::string arguments_usage(const Command& c);
 

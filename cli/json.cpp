@@ -1,7 +1,9 @@
 #include "morvelstandrik/cli/json.hpp"
 
 #include <cassert>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace cli {
 namespace {
@@ -107,6 +109,27 @@ void Json::number(float v) {
 void Json::integer(std::int64_t v) {
   separate();
   append_integer(out_, v);
+}
+
+void Json::real(double v) {
+  if (!std::isfinite(v)) {
+    null();
+    return;
+  }
+  separate();
+  char buf[32];
+#ifdef __EMSCRIPTEN__
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  out_.append(buf);
+#else
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out_.append(buf, r.ptr);
+#endif
+}
+
+void Json::boolean(bool v) {
+  separate();
+  out_.append(v ? "true" : "false");
 }
 
 void Json::text(std::string_view latin1) {

@@ -26,6 +26,11 @@ class Json {
   void null();
   void number(float v);  // shortest round trip: 0.1f -> 0.1; not finite: null
   void integer(std::int64_t v);
+  // A double in the shortest form that reads back to it (positions, whose
+  // single-precision rounding would move them by metres): 54.5 -> 54.5;
+  // not finite: null.
+  void real(double v);
+  void boolean(bool v);  // true, false
   // Text of the program's own (single bytes; 0xF5 becomes U+00F5).
   void text(std::string_view latin1);
   // Text from the user's files, meant to be UTF-8: kept as it is, with each

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "morvelstandrik/cli/batch.hpp"
 #include "morvelstandrik/cli/cli.hpp"
 #include "morvelstandrik/cli/lines.hpp"
+#include "morvelstandrik/cli/shortest.hpp"
 #include "morvelstandrik/shell/platform.hpp"
 
 namespace cli {
@@ -43,12 +45,62 @@ int usage(shell::ByteSink& err, std::string_view message,
   return kUsage;
 }
 
+// The fetch of a case from the coastline at --at, for a wind from --from:
+// empty with the fetch's text in place of the fetch entry (the shortest
+// text of the float the engine reads, so that the case computes to the
+// same bits as the same case given that fetch), or what is wrong.
+std::string fetch_from_coast(const Request& q, CaseTexts& texts,
+                             std::string& fetch_text, FetchOrigin& origin) {
+  const std::string_view at = q.at;
+  std::size_t cut = at.find(',');
+  if (cut == at.npos) cut = at.find(' ');
+  if (cut == at.npos || at.find(',', cut + 1) != at.npos) {
+    return "--at: '" + q.at + "' is not a position; give LAT,LON";
+  }
+  const std::string_view lat = at.substr(0, cut);
+  const std::string_view lon = at.substr(cut + 1);
+  std::string problem = check_place(lat, lon, q.from);
+  if (!problem.empty()) return "--at: " + problem;
+  const std::unique_ptr<FetchFinder> finder = load_finder(q.coast, problem);
+  if (!finder) return problem;
+  problem = finder->find(lat, lon, q.from, origin);
+  if (!problem.empty()) return "--at: " + problem;
+  const std::size_t f = *fetch_entry(*q.command);
+  fetch_text = shortest(origin.engine_km);
+  texts.text[f] = fetch_text;
+  return {};
+}
+
+// The line before a text report that says where its fetch came from.
+std::string origin_line(const FetchOrigin& o) {
+  std::string line = "Fetch ";
+  line += o.open ? "at least " : "";
+  line += shortest(o.engine_km);
+  line += " km by " + o.method + " from " + o.source;
+  if (!o.resolution.empty()) line += " " + o.resolution;
+  line += " at " + shortest(static_cast<float>(o.lat)) + ", " +
+          shortest(static_cast<float>(o.lon)) + ", wind from " +
+          shortest(static_cast<float>(o.from_deg)) + " deg\n";
+  return line;
+}
+
 int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err) {
   const Command& c = *q.command;
   const bool json = q.format == "json";
   std::string text;
   JsonWriter writer(nullptr, q.with_report);
-  const std::variant<Result, Refusal> got = evaluate(c, q.texts);
+  CaseTexts texts = q.texts;
+  std::string fetch_text;
+  FetchOrigin origin;
+  if (!q.at.empty()) {
+    const std::string problem = fetch_from_coast(q, texts, fetch_text, origin);
+    if (!problem.empty()) {
+      return usage(err, std::string(q.name()) + ": " + problem, q.name());
+    }
+    writer.origin(&origin);
+    if (!json) text = origin_line(origin);
+  }
+  const std::variant<Result, Refusal> got = evaluate(c, texts);
   if (const Refusal* r = std::get_if<Refusal>(&got)) {
     if (json) {
       writer.refusal(text, c, *r);
@@ -107,8 +159,23 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
     layout.decimal_comma = reader.delimiter() == ';';
   }
   if (!problem.empty()) return usage(err, command + ": " + problem, command);
+  // Positions in place of the fetch: the coastline is loaded once, and
+  // every row's thread reads it.
+  std::unique_ptr<FetchFinder> finder;
+  if (layout.fetch_from_coast) {
+    finder = load_finder(q.coast, problem);
+    if (!finder) return usage(err, command + ": " + problem, command);
+  } else if (q.coast_options) {
+    return usage(err,
+                 command + ": " + where +
+                     ": --coast, --method, --max-fetch and --resolution "
+                     "are for a batch with the columns lat, lon and "
+                     "wind_from_deg in place of fetch_km",
+                 command);
+  }
 
   BatchSetup setup;
+  setup.finder = finder.get();
   setup.command = &c;
   setup.layout = std::move(layout);
   setup.model = q.model();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "morvelstandrik/cli/coastline.hpp"
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
 #include "morvelstandrik/shell/streams.hpp"
@@ -28,6 +29,12 @@ struct Request {
   // file's is read from its header, and commas are written).
   char delimiter = 0;
   bool lines = false;  // --lines: cases one a line on standard input
+  // --at LAT,LON and --from DIR: the fetch from a coastline in place of the
+  // fetch entry (empty: not given); the coastline and method options.
+  std::string at, from;
+  CoastOptions coast;
+  bool coast_options = false;  // --coast, --method, --max-fetch or
+                               // --resolution given
   std::string_view name() const { return command->name; }
   windsea::Model model() const {
     return relative ? windsea::Model::kRelativeWind

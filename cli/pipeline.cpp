@@ -171,7 +171,32 @@ std::string map_header(const Command& c, std::span<const std::string> header,
       layout.column[k] = column;
     }
   }
+  const std::optional<std::size_t> fetch = fetch_entry(c);
+  if (fetch && layout.at[*fetch] < 0) {
+    std::string found, missing;
+    for (std::size_t p = 0; p < kPlaceColumns.size(); ++p) {
+      for (std::size_t i = 0; i < header.size(); ++i) {
+        if (same_name(kPlaceColumns[p], fields::trim(header[i]))) {
+          if (layout.place_at[p] >= 0) {
+            return "the header names column " + std::string(kPlaceColumns[p]) +
+                   " twice";
+          }
+          layout.place_at[p] = static_cast<std::ptrdiff_t>(i);
+        }
+      }
+      std::string& list = layout.place_at[p] >= 0 ? found : missing;
+      list.append(list.empty() ? "" : ", ").append(kPlaceColumns[p]);
+    }
+    if (missing.empty()) {
+      layout.fetch_from_coast = true;
+    } else if (!found.empty()) {
+      return "the header has " + found + " but no " + missing +
+             ": a fetch from the coastline needs lat, lon and "
+             "wind_from_deg (or give fetch_km)";
+    }
+  }
   for (std::size_t k = 0; k < n; ++k) {
+    if (layout.fetch_from_coast && fetch == k) continue;
     if (layout.at[k] < 0 && !c.entries[k].fallback) {
       return "the header has no column " + std::string(c.entries[k].column) +
              " (" + found_and_expected(c, header) + ")";

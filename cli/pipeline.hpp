@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "morvelstandrik/cli/coastline.hpp"
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/cli/csv.hpp"
 #include "morvelstandrik/shell/streams.hpp"
@@ -68,14 +69,24 @@ struct Layout {
   // A line of numbers (--lines): the entries in the arguments' order, each
   // named as an argument; a line may leave out the last entries.
   bool by_argument = false;
+  // Positions in place of the fetch: the header has no fetch_km but the
+  // columns lat, lon and wind_from_deg (carried through as well), at
+  // these places.
+  bool fetch_from_coast = false;
+  std::array<std::ptrdiff_t, 3> place_at{-1, -1, -1};
 };
+
+// The columns that give a row's fetch from a coastline.
+inline constexpr std::array<std::string_view, 3> kPlaceColumns = {
+    "lat", "lon", "wind_from_deg"};
 
 // Maps a header (names in any letter case, with blanks around them
 // allowed) to the command's columns: each entry's own column, or for an
 // entry with a quantity the column naming another unit (wind_ms, depth_ft;
 // see unit_column). Empty, or why the header cannot be used: a column
 // named twice, an entry given by two columns, or a required column
-// missing, with the columns found and expected:
+// missing, with the columns found and expected. A header without the fetch
+// but with lat, lon and wind_from_deg takes its fetch from a coastline:
 //   {"period_s", "depth"} -> "the header has no column height_m (found:
 //   period_s, depth; expected: period_s, height_m)"
 //   {"wind_kt", "wind_ms", ...} -> "the header gives the wind twice:
@@ -100,6 +111,12 @@ class RowWriter {
   // none.
   virtual void row(std::string& out, const Record* row, const Result* result,
                    std::string_view error) = 0;
+  // Where the next rows' fetch came from (none: as given); the writer
+  // adds it to each row.
+  void origin(const FetchOrigin* o) { origin_ = o; }
+
+ protected:
+  const FetchOrigin* origin_ = nullptr;
 };
 
 // A batch's CSV rows: carried columns, the result's columns, error. With

@@ -1,11 +1,28 @@
+#include <iterator>
+
 #include "morvelstandrik/cli/json.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
 #include "morvelstandrik/cli/results.hpp"
+#include "morvelstandrik/cli/shortest.hpp"
 
 namespace cli {
 
+namespace {
+
+// The columns that say where a row's fetch came from, after the carried
+// ones.
+constexpr std::string_view kOriginColumns[] = {
+    "fetch_from.fetch_km", "fetch_from.open", "fetch_from.method",
+    "fetch_from.source", "fetch_from.resolution"};
+
+}  // namespace
+
 void CsvWriter::header(std::string& out) {
   std::vector<std::string> names = layout_.carried_names;
+  if (layout_.fetch_from_coast) {
+    names.insert(names.end(), std::begin(kOriginColumns),
+                 std::end(kOriginColumns));
+  }
   const auto columns = result_columns(command_);
   names.insert(names.end(), columns.begin(), columns.end());
   names.emplace_back("error");
@@ -22,6 +39,23 @@ void CsvWriter::row(std::string& out, const Record* row, const Result* result,
       csv_cell(out, row->fields[i], delimiter_);
     }
     out.push_back(delimiter_);
+  }
+  if (layout_.fetch_from_coast) {
+    if (origin_) {
+      std::string number = shortest(origin_->engine_km);
+      if (delimiter_ == ';') {
+        for (char& c : number) c = c == '.' ? ',' : c;
+      }
+      out.append(number).push_back(delimiter_);
+      out.append(origin_->open ? "true" : "false").push_back(delimiter_);
+      out.append(origin_->method).push_back(delimiter_);
+      csv_cell(out, origin_->source, delimiter_);
+      out.push_back(delimiter_);
+      csv_cell(out, origin_->resolution, delimiter_);
+      out.push_back(delimiter_);
+    } else {
+      out.append(std::size(kOriginColumns), delimiter_);
+    }
   }
   if (result) {
     csv_cells(out, *result, delimiter_);
@@ -55,6 +89,19 @@ void JsonWriter::row(std::string& out, const Record* row, const Result* result,
     }
   }
   if (result) json_members(j, *result);
+  if (origin_) {
+    j.key("fetch_from").begin_object();
+    j.key("fetch_km").number(origin_->engine_km);
+    j.key("open").boolean(origin_->open);
+    j.key("method").text(origin_->method);
+    j.key("source").utf8(origin_->source);
+    j.key("resolution").utf8(origin_->resolution);
+    j.key("max_fetch_km").real(origin_->max_km);
+    j.key("lat").real(origin_->lat);
+    j.key("lon").real(origin_->lon);
+    j.key("wind_from_deg").real(origin_->from_deg);
+    j.end_object();
+  }
   if (layout_) {
     j.key("error");
     if (error.empty()) {
