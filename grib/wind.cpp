@@ -43,10 +43,14 @@ struct Span {
   std::uint64_t data_bytes = 0;       // bytes that hold the packed values
 };
 
-[[noreturn]] void fail(const Source& s, int number, const std::string& what) {
+std::string where(const Source& s, int number) {
   std::string m = s.name + ": ";
   if (number > 0) m += "message " + std::to_string(number) + ": ";
-  throw Error(m + what);
+  return m;
+}
+
+[[noreturn]] void fail(const Source& s, int number, const std::string& what) {
+  throw Error(where(s, number) + what);
 }
 
 // The sections of an edition 1 message: the grid description (required:
@@ -300,6 +304,7 @@ std::int64_t date_time(const Reader& r, long date, long hhmm) {
 struct Stencil {
   std::array<int, 4> at{};  // (r,c) (r,c+1) (r+1,c) (r+1,c+1)
   double wx = 0, wy = 0;
+  std::string error;  // why the position has no value here; empty: it has
 };
 
 struct Grid {
@@ -436,9 +441,11 @@ Grid make_grid(const Reader& r, int edition, std::size_t data_points,
     int row = 0;
     double wy = 0;
     if (!bracket(rows, p.lat, row, wy)) {
-      r.fail("the position " + degrees(p.lat) + "," + degrees(p.lon) +
-             " is outside its grid (latitudes " + degrees(rows.front()) +
-             " to " + degrees(rows.back()) + ")");
+      s.error = where(r.source, r.m.number) + "the position " + degrees(p.lat) +
+                "," + degrees(p.lon) + " is outside its grid (latitudes " +
+                degrees(rows.front()) + " to " + degrees(rows.back()) + ")";
+      g.stencils.push_back(s);
+      continue;
     }
     double x = std::fmod(sign * (p.lon - lon0), 360.0);
     if (x < 0) x += 360.0;
@@ -456,9 +463,11 @@ Grid make_grid(const Reader& r, int edition, std::size_t data_points,
       col2 = 0;
       wx = fi - last;
     } else {
-      r.fail("the position " + degrees(p.lat) + "," + degrees(p.lon) +
-             " is outside its grid (longitudes " + degrees(lon0) + " to " +
-             degrees(lon1) + ")");
+      s.error = where(r.source, r.m.number) + "the position " + degrees(p.lat) +
+                "," + degrees(p.lon) + " is outside its grid (longitudes " +
+                degrees(lon0) + " to " + degrees(lon1) + ")";
+      g.stencils.push_back(s);
+      continue;
     }
     auto index = [&](int rr, int cc) {
       return j_consecutive ? cc * static_cast<int>(nj) + rr
@@ -584,9 +593,9 @@ std::int64_t parse_time(std::string_view text) {
          hh * 3600 + mi * 60 + ss;
 }
 
-std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
-                                           std::span<const geo::Position> at,
-                                           Method method) {
+std::vector<Series> read_wind(std::span<const Source> sources,
+                              std::span<const geo::Position> at,
+                              Method method) {
   codes_context_set_logging_proc(codes_context_get_default(), quiet);
   std::vector<Field> fields;
   // Grids by the bytes of their definition and the number of values: each
@@ -594,6 +603,7 @@ std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
   std::unordered_map<std::string_view, Grid> grids;
   std::vector<int> indices;
   std::vector<double> got;
+  std::vector<std::string> errors(at.size());
   std::size_t order = 0;
   for (std::size_t si = 0; si < sources.size(); ++si) {
     const Source& src = sources[si];
@@ -667,13 +677,20 @@ std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
       for (std::size_t k = 0; k < g.stencils.size(); ++k) {
         const Stencil& s = g.stencils[k];
         const double* v = &got[4 * k];
-        if (bitmap) {
-          for (int q = 0; q < 4; ++q) {
-            if (v[q] == missing) {
-              r.fail("it has no value at a grid point around " +
-                     degrees(at[k].lat) + "," + degrees(at[k].lon));
-            }
+        bool masked = false;
+        for (int q = 0; q < 4 && bitmap; ++q)
+          masked = masked || v[q] == missing;
+        if (!s.error.empty() || masked) {
+          if (errors[k].empty()) {
+            errors[k] = !s.error.empty()
+                            ? s.error
+                            : where(src, m.number) +
+                                  "it has no value at a grid point around " +
+                                  degrees(at[k].lat) + "," +
+                                  degrees(at[k].lon) + " (land or ice?)";
           }
+          f.values.push_back(std::nan(""));
+          continue;
         }
         const double south = (1 - s.wx) * v[0] + s.wx * v[1];
         const double north = (1 - s.wx) * v[2] + s.wx * v[3];
@@ -698,7 +715,8 @@ std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
                      if (a.run != b.run) return a.run < b.run;
                      return a.order < b.order;
                    });
-  std::vector<std::vector<Record>> out(at.size());
+  std::vector<Series> out(at.size());
+  for (std::size_t p = 0; p < at.size(); ++p) out[p].error = errors[p];
   for (std::size_t k = 0; k < fields.size();) {
     std::size_t end = k;
     const Field* u = nullptr;
@@ -718,7 +736,9 @@ std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
         end == fields.size() || fields[end].valid != fields[k].valid;
     if (latest) {
       for (std::size_t p = 0; p < at.size(); ++p) {
-        out[p].push_back({u->valid, u->values[p], v->values[p]});
+        if (out[p].error.empty()) {
+          out[p].records.push_back({u->valid, u->values[p], v->values[p]});
+        }
       }
     }
     k = end;
@@ -726,9 +746,9 @@ std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
   return out;
 }
 
-std::vector<std::vector<Record>> read_wind_files(
-    std::span<const std::string> files, std::span<const geo::Position> at,
-    Method method) {
+std::vector<Series> read_wind_files(std::span<const std::string> files,
+                                    std::span<const geo::Position> at,
+                                    Method method) {
   struct Mapped {
     void* base = MAP_FAILED;
     std::size_t size = 0;

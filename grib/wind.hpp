@@ -43,27 +43,37 @@ struct Source {
   std::string_view bytes;
 };
 
-// The series at each position (in the order of `at`), records ordered by
-// validity time. Messages are the 10 m wind: 10u/10v, or u/v at 10 m above
-// the ground. Where two runs give the same validity time the later run
-// (analysis date and time) wins; within one run a later message wins.
-// Regular latitude/longitude and regular Gaussian grids, longitudes 0..360
-// or -180..180; a global grid interpolates across its seam. Throws Error
-// for bytes that are not GRIB, a truncated or damaged message, no 10 m
-// wind, a u without its v (or a v without its u), a position outside a
-// grid, a grid that cannot be interpolated (reduced, rotated, projected,
-// spectral) or winds on a grid that does not follow the meridians.
+// The wind at one position: its records ordered by validity time, or why
+// the files give none there (then no records).
+struct Series {
+  std::vector<Record> records;
+  // "f.grib2: message 1: the position 70,5 is outside its grid (latitudes
+  // 60 to 50)"; empty when the position has its records
+  std::string error;
+};
+
+// The series at each position (in the order of `at`). Messages are the 10 m
+// wind: 10u/10v, or u/v at 10 m above the ground. Where two runs give the same
+// validity time the later run (analysis date and time) wins; within one run a
+// later message wins. Regular latitude/longitude and regular Gaussian grids,
+// longitudes 0..360 or -180..180; a global grid interpolates across its seam.
+// Throws Error for bytes that are not GRIB, a truncated or damaged message, no
+// 10 m wind, a u without its v (or a v without its u), a grid that cannot be
+// interpolated (reduced, rotated, projected, spectral) or winds on a grid
+// that does not follow the meridians. A position outside a grid, or at
+// grid points without values, has no records and the error of the first
+// message that failed it; the other positions are read.
 //   u = 3, v = 4 everywhere at 06 and 12 UTC ->
-//   {{{t06, 3, 4}, {t12, 3, 4}}} for one position
-std::vector<std::vector<Record>> read_wind(std::span<const Source> sources,
-                                           std::span<const geo::Position> at,
-                                           Method method = Method::kBilinear);
+//   {{{{t06, 3, 4}, {t12, 3, 4}}, ""}} for one position
+std::vector<Series> read_wind(std::span<const Source> sources,
+                              std::span<const geo::Position> at,
+                              Method method = Method::kBilinear);
 
 // The same, from files on disk (mapped, not copied). Throws Error also for a
 // file that cannot be read.
-std::vector<std::vector<Record>> read_wind_files(
-    std::span<const std::string> files, std::span<const geo::Position> at,
-    Method method = Method::kBilinear);
+std::vector<Series> read_wind_files(std::span<const std::string> files,
+                                    std::span<const geo::Position> at,
+                                    Method method = Method::kBilinear);
 
 // A validity time as ISO 8601 UTC to the minute, seconds when not zero.
 //   format_time(0) -> "1970-01-01T00:00Z"; 30 s later -> "...T00:00:30Z"

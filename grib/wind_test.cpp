@@ -16,6 +16,7 @@ constexpr std::int64_t kDay = 86400;
 // 2026-12-10T00:00Z
 const std::int64_t kRun = grib::days_from_civil(2026, 12, 10) * kDay;
 
+// The records at each position; a position's error is thrown.
 std::vector<std::vector<grib::Record>> read(
     const std::vector<std::string>& files, std::vector<geo::Position> at,
     grib::Method method = grib::Method::kBilinear) {
@@ -23,7 +24,12 @@ std::vector<std::vector<grib::Record>> read(
   for (std::size_t k = 0; k < files.size(); ++k) {
     sources.push_back({"f" + std::to_string(k + 1), files[k]});
   }
-  return grib::read_wind(sources, at, method);
+  std::vector<std::vector<grib::Record>> out;
+  for (grib::Series& s : grib::read_wind(sources, at, method)) {
+    if (!s.error.empty()) throw grib::Error(s.error);
+    out.push_back(std::move(s.records));
+  }
+  return out;
 }
 
 // What the reader says about files that cannot give a wind ("" if none).
@@ -274,6 +280,20 @@ TEST(ReadWind, RotatedGridRefused) {
               std::string::npos)
         << said;
   }
+}
+
+// A position outside the grid fails alone; the others are read.
+TEST(ReadWind, OnePositionOutside) {
+  const std::string bytes = grib::fixtures::wind(2, kRun, 0, 3, 4);
+  const std::vector<grib::Source> f = {{"f", bytes}};
+  const std::vector<geo::Position> at = {{55, 5}, {20, 5}, {56, 6}};
+  const auto got = grib::read_wind(f, at);
+  EXPECT_EQ(got[0].records.size(), 1u);
+  EXPECT_EQ(got[1].error,
+            "f: message 1: the position 20,5 is outside its grid (latitudes "
+            "60 to 50)");
+  EXPECT_TRUE(got[1].records.empty());
+  EXPECT_EQ(got[2].records[0].v, 4);
 }
 
 TEST(Time, FormatAndParse) {

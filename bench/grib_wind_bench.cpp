@@ -1,0 +1,129 @@
+// The wind series from a year of hourly GRIB: 8,760 pairs of 101 x 101
+// messages (edition 2), made here with ecCodes in a temporary directory and
+// removed at the end. Times the series at one position and at 100
+// positions, and prints the time ecCodes' own grib_get takes to look up
+// the nearest point at one position in the same file beside them.
+//   grib_wind_bench [DIR]   (DIR: where to write the year file; /tmp)
+#include <eccodes.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "morvelstandrik/grib/fixtures.hpp"
+#include "morvelstandrik/grib/wind.hpp"
+
+namespace {
+
+constexpr std::int64_t kStart = 20454LL * 86400;  // 2026-01-01T00:00Z
+constexpr int kHours = 8760;
+
+double seconds_since(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0)
+      .count();
+}
+
+// Processor time of this process, s: the measure on a shared machine.
+double cpu() {
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Writes the year: a u and a v field that vary over the grid, stamped with
+// each hour of the year as its analysis time.
+void write_year(const std::string& path) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  grib::fixtures::Message m;
+  m.lat0 = 60;
+  m.lat1 = 50;
+  m.lon0 = -5;
+  m.lon1 = 5;
+  m.ni = 101;
+  m.nj = 101;
+  m.bits = 16;
+  m.run = kStart;
+  m.value = [](double lat, double lon) { return std::sin(lat) * 10 + lon; };
+  const std::string u = grib::fixtures::message(m);
+  m.component = 'v';
+  m.value = [](double lat, double lon) { return std::cos(lon) * 10 - lat; };
+  const std::string v = grib::fixtures::message(m);
+  codes_handle* hu =
+      codes_handle_new_from_message_copy(nullptr, u.data(), u.size());
+  codes_handle* hv =
+      codes_handle_new_from_message_copy(nullptr, v.data(), v.size());
+  for (int k = 0; k < kHours; ++k) {
+    const std::int64_t t = kStart + std::int64_t{k} * 3600;
+    const std::string stamp = grib::format_time(t);  // 2026-01-01T05:00Z
+    const long date =
+        std::stol(stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2));
+    const long hhmm = std::stol(stamp.substr(11, 2) + stamp.substr(14, 2));
+    for (codes_handle* h : {hu, hv}) {
+      codes_set_long(h, "dataDate", date);
+      codes_set_long(h, "dataTime", hhmm);
+      const void* bytes = nullptr;
+      std::size_t size = 0;
+      codes_get_message(h, &bytes, &size);
+      std::fwrite(bytes, 1, size, out);
+    }
+  }
+  codes_handle_delete(hu);
+  codes_handle_delete(hv);
+  std::fclose(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string dir = argc > 1 ? argv[1] : "/tmp";
+  const std::string path =
+      dir + "/morvel_grib_year_" + std::to_string(::getpid()) + ".grib2";
+  auto t0 = std::chrono::steady_clock::now();
+  write_year(path);
+  std::printf("wrote %d hours of 10u/10v, 101 x 101, to %s in %.1f s\n", kHours,
+              path.c_str(), seconds_since(t0));
+
+  const std::vector<std::string> files = {path};
+  std::vector<geo::Position> one = {{54.3, 0.7}};
+  t0 = std::chrono::steady_clock::now();
+  double c0 = cpu();
+  const auto series = grib::read_wind_files(files, one);
+  const double t_one = cpu() - c0;
+  std::printf(
+      "series at 1 position:    %zu records in %.2f s processor "
+      "time (%.2f s elapsed)\n",
+      series[0].size(), t_one, seconds_since(t0));
+
+  std::vector<geo::Position> hundred;
+  for (int k = 0; k < 100; ++k) {
+    hundred.push_back({50.5 + 0.09 * k, -4.5 + 0.09 * k});
+  }
+  t0 = std::chrono::steady_clock::now();
+  c0 = cpu();
+  const auto many = grib::read_wind_files(files, hundred);
+  const double t_many = cpu() - c0;
+  std::printf(
+      "series at 100 positions: %zu x %zu records in %.2f s processor "
+      "time (%.2f s elapsed), %.2fx one position\n",
+      many.size(), many[0].size(), t_many, seconds_since(t0), t_many / t_one);
+
+  // grib_get runs in a child: its processor time is the shell's children's.
+  const std::string cmd =
+      "sh -c 'time -p grib_get -l 54.3,0.7,1 -p shortName " + path +
+      " > /dev/null'";
+  t0 = std::chrono::steady_clock::now();
+  std::printf("%s (user and sys below are its processor time):\n", cmd.c_str());
+  std::fflush(stdout);
+  const int status = std::system(cmd.c_str());
+  std::printf("grib_get: %.2f s elapsed (status %d)\n", seconds_since(t0),
+              status);
+  std::remove(path.c_str());
+  return 0;
+}
