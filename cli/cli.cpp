@@ -12,6 +12,7 @@
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
 #include "morvelstandrik/cli/suggest.hpp"
+#include "morvelstandrik/cli/wind.hpp"
 
 #ifndef MORVEL_VERSION
 #define MORVEL_VERSION "unknown"
@@ -29,7 +30,80 @@ struct Parsed {
   std::string delimiter;                              // as given
   CLI::Option* delimiter_given = nullptr;
   Request q;
+  GribOptions grib;  // windsea --grib
+  CLI::Option* grib_given = nullptr;
 };
+
+// The options of the wind from GRIB files: where, when, and the rules for
+// how long the wind has blown.
+void add_grib_options(CLI::App* app, GribOptions& g) {
+  app->add_option("--at", g.at,
+                  "the position: LAT,LON in decimal degrees (54.5,10.25) or "
+                  "degrees and minutes with hemisphere letters "
+                  "(54d30N,10d15E)")
+      ->type_name("LAT,LON");
+  app->add_option("--time", g.time,
+                  "the time, ISO 8601 UTC (2026-12-10T06:00Z); the latest "
+                  "record not after it is taken. Default: the latest record "
+                  "not after now, or the first if all are later")
+      ->type_name("TIME");
+  app->add_flag("--nearest", g.nearest,
+                "the wind of the nearest grid point instead of the bilinear "
+                "interpolation between the four around the position");
+  app->add_option("--steady-direction", g.steady_direction,
+                  "steady: every record within this many degrees of the "
+                  "window's mean direction (default 15)")
+      ->check(CLI::Range(0.0, 180.0))
+      ->type_name("DEG");
+  app->add_option("--steady-speed", g.steady_speed,
+                  "steady: every record within this many knots of the "
+                  "window's mean speed (default 5)")
+      ->check(CLI::Range(0.0, 1000.0))
+      ->type_name("KNOTS");
+  app->add_option("--max-gap", g.max_gap_h,
+                  "a gap between records longer than this many hours ends "
+                  "the window (default 6)")
+      ->check(CLI::Range(0.0, 100000.0))
+      ->type_name("HOURS");
+  app->add_option("--duration-method", g.duration_method,
+                  "steady (the window of steady wind back from the time, the "
+                  "default) or equivalent (the sea raised by each record's "
+                  "wind in turn, as long as the present wind would have "
+                  "needed)")
+      ->check(CLI::IsMember({"steady", "equivalent"}))
+      ->type_name("METHOD");
+}
+
+// The wind command's arguments as the parser keeps them.
+struct WindParsed {
+  CLI::App* app = nullptr;
+  GribOptions g;
+  std::string format = "text";
+};
+
+void add_wind(CLI::App& app, WindParsed& w) {
+  w.app = app.add_subcommand(
+      "wind",
+      "The 10 m wind at a position from GRIB forecast files, one line per "
+      "validity time, and how long it has blown steadily at a time.");
+  w.app->add_option("FILE", w.g.files, "GRIB files (edition 1 or 2)")
+      ->required()
+      ->type_name("FILE...");
+  add_grib_options(w.app, w.g);
+  w.app
+      ->add_option("--format", w.format,
+                   "text (the default), csv or json (JSON Lines: time, "
+                   "wind_kt, wind_ms, from_deg; then the window)")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+  w.app->footer(
+      "Speeds in knots (m/s x 3600/1852) and m/s; directions the wind blows "
+      "from, degrees true.\n\n"
+      "Examples:\n"
+      "  morvelstandrik wind gfs.grib2 --at 54.5,10.25\n"
+      "  morvelstandrik wind a.grib2 b.grib2 --at 54d30N,10d15E --time "
+      "2026-12-10T06:00Z --format json\n");
+}
 
 // The entries, as arguments and as named options.
 void add_entries(const Command& c, Parsed& p) {
@@ -119,6 +193,17 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
                   "with --format json: the text report too, as the member "
                   "report");
   add_sources(c, p);
+  if (c.name == "windsea") {
+    p.grib_given =
+        p.app
+            ->add_option("--grib", p.grib.files,
+                         "GRIB files: the wind speed, duration and direction "
+                         "at --at and --time from their 10 m wind; the fetch "
+                         "from --fetch; with --batch the columns lat, lon, "
+                         "time, depth_m, [current_kt], [fetch_km]")
+            ->type_name("FILE...");
+    add_grib_options(p.app, p.grib);
+  }
   p.app->footer(std::string(c.footer));
 }
 
@@ -195,6 +280,31 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   if (q.format.empty()) q.format = several ? "csv" : "text";
   if (p.delimiter == "," || p.delimiter == ";") q.delimiter = p.delimiter[0];
   std::string problem = take_entries(p);
+  if (problem.empty() && p.grib_given && p.grib_given->count() > 0) {
+    if (q.texts.text[0] || q.texts.text[1]) {
+      problem =
+          "with --grib the wind and duration come from the files; give "
+          "--fetch, --depth and --current by name";
+    } else if (q.lines) {
+      problem = "--grib and --lines: give --batch for many sites";
+    } else if (q.file.empty() && !q.texts.text[3]) {
+      problem = "--depth is missing; give --depth M";
+    } else if (q.file.empty() && p.grib.at.empty()) {
+      problem = "--at is missing; give --at LAT,LON";
+    } else if (!q.file.empty() && (!p.grib.at.empty() || q.texts.text[2] ||
+                                   q.texts.text[3] || q.texts.text[4])) {
+      problem = "--batch reads the sites from " + q.file +
+                "; give no --at, --fetch, --depth or --current besides";
+    } else if (q.format == "csv" && q.file.empty()) {
+      problem = "--format csv is for a batch; one case is text or json";
+    } else if (!q.file.empty() && q.format == "text") {
+      problem = "--format text is for one case; a batch is csv or json";
+    } else if (q.with_report && q.format != "json") {
+      problem = "--with-report goes with --format json";
+    }
+    if (!problem.empty()) return usage(err, command + ": " + problem, command);
+    return windsea_grib(q, p.grib, in, out, err);
+  }
   if (problem.empty() && p.delimiter_given->count() > 0 && q.delimiter == 0) {
     problem =
         "--delimiter: '" + p.delimiter + "' is not a delimiter; use ',' or ';'";
@@ -269,11 +379,17 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   for (std::size_t i = 0; i < parsed.size(); ++i) {
     add_command(app, commands()[i], parsed[i]);
   }
+  WindParsed wind_parsed;
+  add_wind(app, wind_parsed);
 
   const std::vector<std::string_view> words = help_as_option(args);
   std::vector<std::string_view> names;
   for (const Command& c : commands()) names.push_back(c.name);
-  if (const std::string bad = unknown_command(words, names); !bad.empty()) {
+  // The wind command is known too, though not offered for mistyped names:
+  // those are the engines'.
+  const bool wind_command = !words.empty() && words[0] == "wind";
+  if (const std::string bad = unknown_command(words, names);
+      !wind_command && !bad.empty()) {
     return usage(err, bad, "");
   }
   std::vector<std::string> reversed = parser_order(words, parsed);
@@ -288,6 +404,12 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   }
   for (Parsed& p : parsed) {
     if (p.app->parsed()) return dispatch(p, in, out, err);
+  }
+  if (wind_parsed.app->parsed()) {
+    if (wind_parsed.g.at.empty() && grib_supported()) {
+      return usage(err, "wind: --at is missing; give --at LAT,LON", "wind");
+    }
+    return wind(wind_parsed.g, wind_parsed.format, out, err);
   }
   return kUsage;  // a subcommand is required: the parser has said so
 }

@@ -95,6 +95,11 @@ void Json::null() {
   out_.append("null");
 }
 
+void Json::boolean(bool v) {
+  separate();
+  out_.append(v ? "true" : "false");
+}
+
 void Json::number(float v) {
   if (!std::isfinite(v)) {
     null();

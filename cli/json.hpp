@@ -24,6 +24,7 @@ class Json {
   Json& key(std::string_view name);
 
   void null();
+  void boolean(bool v);  // true or false
   void number(float v);  // shortest round trip: 0.1f -> 0.1; not finite: null
   void integer(std::int64_t v);
   // Text of the program's own (single bytes; 0xF5 becomes U+00F5).
