@@ -88,7 +88,15 @@ void sections1(const Source& s, Span& m) {
     fail(s, m.number, "its data section is damaged");
   const unsigned bflags = static_cast<unsigned char>(b[at + 3]);
   const unsigned unused = bflags & 0x0f;
-  m.simple = (bflags & 0xf0) == 0;  // grid point, simple packing, floats
+  // Spherical harmonics, and second-order packing, which ecCodes decodes
+  // past the end of a damaged message: not read.
+  if (bflags & 0xd0) {
+    fail(s, m.number,
+         "its values are packed as spherical harmonics or second-order, "
+         "which is not read; repack them as grid_simple (grib_set -r -s "
+         "packingType=grid_simple)");
+  }
+  m.simple = true;  // grid point values, simple packing
   m.bits = static_cast<unsigned char>(b[at + 10]);
   const std::uint64_t room = (bds - 11) * 8;
   m.coded = m.bits == 0 ? 0 : (room < unused ? 0 : (room - unused) / m.bits);

@@ -201,9 +201,23 @@ std::string patch2(std::string msg, int number, std::size_t offset,
   return msg;
 }
 
+// Sets the flags of the data section of an edition 1 message (no bitmap).
+std::string bds_flags1(std::string msg, unsigned char flags) {
+  auto len3 = [&](std::size_t at) {
+    return (std::size_t{static_cast<unsigned char>(msg[at])} << 16) |
+           (std::size_t{static_cast<unsigned char>(msg[at + 1])} << 8) |
+           static_cast<unsigned char>(msg[at + 2]);
+  };
+  const std::size_t gds = 8 + len3(8);
+  const std::size_t bds = gds + len3(gds);
+  msg[bds + 3] = static_cast<char>(flags);
+  return msg;
+}
+
 TEST(ReadWind, Refusals) {
   using grib::fixtures::wind;
   const std::string good = wind(2, kRun, 0, 3, 4);
+  const std::string good1 = wind(1, kRun, 0, 3, 4);
   Message t;
   t.component = 't';
   t.run = kRun;
@@ -251,6 +265,13 @@ TEST(ReadWind, Refusals) {
         good.substr(good.size() / 2)},
        {{55, 5}},
        "f1: message 1: its unit of time 200 is unknown"},
+      // ecCodes read past the end of a damaged second-order message (found
+      // by fuzzing): such packing is refused before it decodes anything.
+      {"second-order packing",
+       {bds_flags1(good1, 0x40)},
+       {{55, 5}},
+       "f1: message 1: its values are packed as spherical harmonics or "
+       "second-order"},
       {"values do not fit the grid",
        {patch2(good.substr(0, good.size() / 2), 5, 5, {0, 0, 0, 7}) +
         good.substr(good.size() / 2)},
