@@ -218,8 +218,9 @@ void json_source(Json& j, const GribOptions& g, const geo::Position& p,
   j.key("duration").text("grib");
   j.key("fetch").utf8(s.fetch_from);
   j.end_object();
+  // The engine's duration_h is this, limited to the model's range.
   j.key("window_start").text(grib::format_time(s.w.start));
-  j.key("duration_h").number(static_cast<float>(s.w.hours));
+  j.key("window_duration_h").number(static_cast<float>(s.w.hours));
   j.key("at_least").boolean(s.w.at_least);
   j.key("from_deg");
   if (s.w.from_deg) {

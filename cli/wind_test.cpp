@@ -201,7 +201,9 @@ TEST_F(Files, WindseaFromGribIsWindseaByHand) {
                  "150", "--depth", "20", "--format", "json"});
     auto plain = nlohmann::json::parse(by_hand.out);
     auto grib = j;
-    for (const char* m : {"source", "window_start", "at_least", "from_deg"}) {
+    EXPECT_EQ(j["window_duration_h"].get<double>(), 7);
+    for (const char* m : {"source", "window_start", "window_duration_h",
+                          "at_least", "from_deg"}) {
       grib.erase(m);
     }
     EXPECT_EQ(grib, plain);
