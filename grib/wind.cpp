@@ -391,8 +391,12 @@ Grid make_grid(const Reader& r, int edition, std::size_t data_points,
   std::vector<double> rows(static_cast<std::size_t>(nj));
   if (gaussian) {
     const long n = r.get("N");
-    if (n < 1 || n > 100000 || nj > 2 * n) {
-      r.fail("its Gaussian grid has a number of latitudes N that does not fit");
+    // Working out the latitudes takes time that grows as N squared: N is
+    // held to 2560 (about 4 km), finer than the models publish winds on.
+    if (n < 1 || n > 2560 || nj > 2 * n) {
+      r.fail("its Gaussian grid's number of latitudes N = " +
+             std::to_string(n) + " does not fit (" + std::to_string(nj) +
+             " rows; N up to 2560 is read)");
     }
     std::vector<double> lats(static_cast<std::size_t>(2 * n));
     if (codes_get_gaussian_latitudes(n, lats.data()) != CODES_SUCCESS) {
