@@ -96,10 +96,14 @@ int main(int argc, char** argv) {
   double c0 = cpu();
   const auto series = grib::read_wind_files(files, one);
   const double t_one = cpu() - c0;
+  if (!series[0].error.empty()) {
+    std::printf("%s\n", series[0].error.c_str());
+    return 1;
+  }
   std::printf(
       "series at 1 position:    %zu records in %.2f s processor "
       "time (%.2f s elapsed)\n",
-      series[0].size(), t_one, seconds_since(t0));
+      series[0].records.size(), t_one, seconds_since(t0));
 
   std::vector<geo::Position> hundred;
   for (int k = 0; k < 100; ++k) {
@@ -112,18 +116,31 @@ int main(int argc, char** argv) {
   std::printf(
       "series at 100 positions: %zu x %zu records in %.2f s processor "
       "time (%.2f s elapsed), %.2fx one position\n",
-      many.size(), many[0].size(), t_many, seconds_since(t0), t_many / t_one);
+      many.size(), many[0].records.size(), t_many, seconds_since(t0),
+      t_many / t_one);
+
+  // The same position by the nearest grid point, beside grib_get's nearest
+  // values: the first record's u and v.
+  const auto nearest =
+      grib::read_wind_files(files, one, grib::Method::kNearest);
+  std::printf("nearest grid point, first record: 10u %.6g 10v %.6g\n",
+              nearest[0].records[0].u, nearest[0].records[0].v);
 
   // grib_get runs in a child: its processor time is the shell's children's.
+  const std::string listing = path + ".grib_get.txt";
   const std::string cmd =
-      "sh -c 'time -p grib_get -l 54.3,0.7,1 -p shortName " + path +
-      " > /dev/null'";
+      "sh -c 'time -p grib_get -l 54.3,0.7,1 -p shortName " + path + " > " +
+      listing + "'";
   t0 = std::chrono::steady_clock::now();
   std::printf("%s (user and sys below are its processor time):\n", cmd.c_str());
   std::fflush(stdout);
   const int status = std::system(cmd.c_str());
-  std::printf("grib_get: %.2f s elapsed (status %d)\n", seconds_since(t0),
-              status);
+  std::printf("grib_get: %.2f s elapsed (status %d); its first lines:\n",
+              seconds_since(t0), status);
+  std::fflush(stdout);
+  const std::string head = "head -n 2 " + listing;
+  if (std::system(head.c_str()) != 0) std::printf("(no listing)\n");
+  std::remove(listing.c_str());
   std::remove(path.c_str());
   return 0;
 }
