@@ -283,12 +283,13 @@ char component(const Reader& r, int edition) {
   return param == 2 ? 'u' : 'v';
 }
 
-// The units of time ecCodes knows: any other makes it fail or hang when
-// it works out a validity time.
+// The units of time of the code tables (minute, hour, day, month, year,
+// decade, 30 years, century, 3, 6 and 12 hours, second): with any other, or
+// a missing one, ecCodes fails or loops working out a validity time.
 bool known_time_unit(long unit, int edition) {
   if (unit >= 0 && unit <= 7) return true;
-  if (unit >= 10 && unit <= 13) return true;
-  return edition == 1 ? unit == 254 : unit == 254 || unit == 255;
+  if (unit >= 10 && unit <= 12) return true;
+  return edition == 1 ? unit == 254 : unit == 13;
 }
 
 std::int64_t date_time(const Reader& r, long date, long hhmm) {

@@ -272,6 +272,13 @@ TEST(ReadWind, Refusals) {
        {{55, 5}},
        "f1: message 1: its values are packed as spherical harmonics or "
        "second-order"},
+      // A missing unit (255) with a large step held ecCodes in a loop
+      // (found by fuzzing).
+      {"missing unit of time",
+       {patch2(good.substr(0, good.size() / 2), 4, 17, {255}) +
+        good.substr(good.size() / 2)},
+       {{55, 5}},
+       "f1: message 1: its unit of time 255 is unknown"},
       {"values do not fit the grid",
        {patch2(good.substr(0, good.size() / 2), 5, 5, {0, 0, 0, 7}) +
         good.substr(good.size() / 2)},
