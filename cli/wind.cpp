@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -193,7 +194,17 @@ std::string source(const GribOptions& g, const grib::Series& series,
 
 // The texts of the windsea case: wind and duration from the files, the
 // rest as given.
-CaseTexts texts_of(const CaseTexts& given, const Sourced& s) {
+// In a file with decimal commas the texts of the numbers worked out here
+// are written with commas too.
+CaseTexts texts_of(const CaseTexts& given, Sourced& s) {
+  if (given.decimal_comma) {
+    for (std::string* text : {&s.wind, &s.duration}) {
+      std::replace(text->begin(), text->end(), '.', ',');
+    }
+    if (s.fetch_from == "coastline") {
+      std::replace(s.fetch.begin(), s.fetch.end(), '.', ',');
+    }
+  }
   CaseTexts t = given;
   t.text[0] = s.wind;
   t.name[0] = "wind from GRIB";
@@ -445,6 +456,7 @@ int windsea_batch(const Request& q, const GribOptions& g,
     std::optional<Result> result;
     if (problem.empty()) {
       CaseTexts given;
+      given.model = q.model();
       given.decimal_comma = comma;
       given.name = {"wind_kt", "duration_h", "fetch_km", "depth_m",
                     "current_kt"};

@@ -273,6 +273,17 @@ TEST_F(Files, BatchOfSites) {
       "name,lat,lon,time,depth_m,fetch_km,grib_time,window_start,at_least,"
       "from_deg,wind_kt,";
   EXPECT_EQ(csv.out.substr(0, head.size()), head);
+  // A file separated by semicolons has decimal commas.
+  const std::string semi =
+      write("semi.csv",
+            "lat;lon;time;depth_m;fetch_km\n55;5;2026-12-10T02:00Z;12,5;100\n");
+  const Outcome s =
+      run_cli({"windsea", "--batch", semi, "--grib", f, "--format", "json"});
+  ASSERT_EQ(s.status, 0) << s.err;
+  const auto j = nlohmann::json::parse(s.out);
+  EXPECT_EQ(j["depth_m"].get<double>(), 12.5);
+  EXPECT_EQ(j["duration_h"].get<double>(), 2);
+  EXPECT_EQ(j["wind_kt"], a["wind_kt"]);
   // One row per site after the header.
   EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 6);
 }
