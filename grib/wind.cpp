@@ -41,6 +41,13 @@ struct Span {
   bool simple = false;                // grid values in simple packing
   std::uint64_t coded = 0, bits = 0;  // simple packing: values and their width
   std::uint64_t data_bytes = 0;       // bytes that hold the packed values
+  // From the grid section's own bytes: ecCodes works some of these out
+  // from each other, and loops without end on some damaged sections.
+  long grid_template = -1;  // edition 1 data representation type, or the
+                            // edition 2 grid definition template number
+  bool reduced = false;     // rows of different lengths
+  std::uint64_t ni = 0, nj = 0, points = 0;
+  bool bitmap = false;
 };
 
 std::string where(const Source& s, int number) {
@@ -73,6 +80,12 @@ void sections1(const Source& s, Span& m) {
   if (gds < 32 || at + gds > end)
     fail(s, m.number, "its grid section is damaged");
   m.grid = b.substr(at, gds);
+  m.grid_template = static_cast<unsigned char>(b[at + 5]);
+  m.ni = big_endian(b, at + 6, 2);
+  m.nj = big_endian(b, at + 8, 2);
+  m.reduced = m.ni == 0xffff || m.nj == 0xffff;
+  m.points = m.reduced ? 0 : m.ni * m.nj;
+  m.bitmap = flags & 0x40;
   at += gds;
   if (flags & 0x40) {
     if (at + 6 > end) fail(s, m.number, "its bitmap section is cut short");
@@ -120,7 +133,17 @@ void sections2(const Source& s, Span& m) {
     }
     if (num == 3) {
       if (len < 14) fail(s, m.number, "its grid section is damaged");
-      if (m.grid.empty()) m.grid = b.substr(at, len);
+      if (m.grid.empty()) {
+        m.grid = b.substr(at, len);
+        m.points = big_endian(b, at + 6, 4);
+        m.reduced = b[at + 10] != 0;  // a list of the rows' lengths
+        m.grid_template = static_cast<long>(big_endian(b, at + 12, 2));
+        if ((m.grid_template == 0 || m.grid_template == 40) && len >= 38) {
+          m.ni = big_endian(b, at + 30, 4);
+          m.nj = big_endian(b, at + 34, 4);
+          m.reduced = m.reduced || m.ni == 0xffffffff || m.nj == 0xffffffff;
+        }
+      }
     } else if (num == 5 && fields == 0) {
       if (len < 11) fail(s, m.number, "its data representation is damaged");
       m.coded = big_endian(b, at + 5, 4);
@@ -128,6 +151,9 @@ void sections2(const Source& s, Span& m) {
       if (template5 == 0 && len >= 21) {
         m.bits = static_cast<unsigned char>(b[at + 19]);
       }
+    } else if (num == 6 && fields == 0) {
+      if (len < 6) fail(s, m.number, "its bitmap section is damaged");
+      m.bitmap = static_cast<unsigned char>(b[at + 5]) != 255;
     } else if (num == 7) {
       if (++fields == 1) m.data_bytes = len - 5;
     } else if (num < 1 || num > 7) {
@@ -243,12 +269,6 @@ struct Reader {
     }
     return v;
   }
-  std::string text(const char* key) const {
-    char buf[128] = {};
-    std::size_t len = sizeof buf;
-    if (codes_get_string(h, key, buf, &len) != CODES_SUCCESS) return "?";
-    return buf;
-  }
 };
 
 // Which wind component a message holds: 'u', 'v' or 0 (another field).
@@ -342,17 +362,36 @@ bool bracket(const std::vector<double>& rows, double lat, int& r, double& w) {
   return true;
 }
 
-Grid make_grid(const Reader& r, int edition, std::size_t data_points,
+// The name of a grid that cannot be interpolated, by its template.
+std::string grid_name(long kind, int edition) {
+  struct Name {
+    long one, two;  // edition 1 and 2 numbers
+    const char* name;
+  };
+  static constexpr Name kNames[] = {
+      {10, 1, "rotated_ll"}, {14, 41, "rotated_gg"},
+      {1, 10, "mercator"},   {5, 20, "polar_stereographic"},
+      {3, 30, "lambert"},    {50, 50, "sh (spherical harmonics)"},
+      {8, 90, "space_view"}, {6, 31, "albers"},
+  };
+  for (const Name& n : kNames) {
+    if ((edition == 1 ? n.one : n.two) == kind) return n.name;
+  }
+  return "template " + std::to_string(kind);
+}
+
+Grid make_grid(const Reader& r, const Span& m,
                std::span<const geo::Position> at, Method method) {
-  const long kind = edition == 1 ? r.get("dataRepresentationType")
-                                 : r.get("gridDefinitionTemplateNumber");
+  const int edition = m.edition;
+  const long kind = m.grid_template;
   const bool gaussian = kind == (edition == 1 ? 4 : 40);
   if (kind != 0 && !gaussian) {
-    const std::string type = r.text("gridType");
+    const std::string type = grid_name(kind, edition);
     if (type.find("rotated") != std::string::npos ||
         type.find("lambert") != std::string::npos ||
         type.find("polar") != std::string::npos ||
-        type.find("mercator") != std::string::npos) {
+        type.find("mercator") != std::string::npos ||
+        type.find("albers") != std::string::npos) {
       r.fail("its grid is " + type +
              ": the wind would have to be turned from the grid's axes to "
              "true north, which is not done; use a regular latitude/"
@@ -362,15 +401,14 @@ Grid make_grid(const Reader& r, int edition, std::size_t data_points,
            ") cannot be interpolated; a regular latitude/longitude or "
            "Gaussian grid can");
   }
-  const long ni = r.get("Ni"), nj = r.get("Nj");
-  if (ni == CODES_MISSING_LONG || nj == CODES_MISSING_LONG || ni < 1 ||
-      nj < 1 || ni > 1000000 || nj > 1000000) {
+  if (m.reduced || m.ni < 1 || m.nj < 1 || m.ni > 1000000 || m.nj > 1000000) {
     r.fail(
         "its grid has rows of different lengths (a reduced grid), "
         "which cannot be interpolated");
   }
-  if (static_cast<std::size_t>(ni) * static_cast<std::size_t>(nj) !=
-      data_points) {
+  const long ni = static_cast<long>(m.ni), nj = static_cast<long>(m.nj);
+  const std::size_t data_points = static_cast<std::size_t>(m.points);
+  if (m.ni * m.nj != m.points) {
     r.fail("it holds " + std::to_string(data_points) +
            " values for a grid of " + std::to_string(ni) + " x " +
            std::to_string(nj) + " points");
@@ -635,9 +673,9 @@ std::vector<Series> read_wind(std::span<const Source> sources,
       if (!known_time_unit(unit, m.edition)) {
         r.fail("its unit of time " + std::to_string(unit) + " is unknown");
       }
-      const long points = r.get("numberOfDataPoints");
-      const long bitmap = r.maybe("bitmapPresent").value_or(0);
-      if (points < 1 || points > 100000000) {
+      const long points = static_cast<long>(m.points);
+      const bool bitmap = m.bitmap;
+      if (m.points < 1 || m.points > 100000000) {
         r.fail("its number of grid points " + std::to_string(points) +
                " is damaged");
       }
@@ -663,11 +701,7 @@ std::vector<Series> read_wind(std::span<const Source> sources,
 
       auto found = grids.find(m.grid);
       if (found == grids.end()) {
-        found = grids
-                    .emplace(m.grid, make_grid(r, m.edition,
-                                               static_cast<std::size_t>(points),
-                                               at, method))
-                    .first;
+        found = grids.emplace(m.grid, make_grid(r, m, at, method)).first;
       } else if (found->second.points != static_cast<std::size_t>(points)) {
         r.fail("its number of grid points does not match its grid");
       }
