@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "morvelstandrik/physics/deepw.hpp"
 
@@ -29,23 +30,38 @@ struct Means {
   }
 };
 
-bool fits(std::span<const Record> s, std::size_t from, std::size_t to,
-          const Means& m, const SteadyRules& rules) {
+// Each record's speed and direction, worked out once: a window is checked
+// again whole each time it grows.
+struct Looks {
+  std::vector<double> kt, from;  // from: NaN when calm
+};
+
+Looks looks(std::span<const Record> s, std::size_t upto) {
+  Looks l;
+  for (std::size_t k = 0; k <= upto; ++k) {
+    l.kt.push_back(speed_kt(s[k].u, s[k].v));
+    l.from.push_back(l.kt.back() < kCalmKt
+                         ? std::nan("")
+                         : from_deg(s[k].u, s[k].v).value_or(0));
+  }
+  return l;
+}
+
+bool fits(const Looks& l, std::size_t from, std::size_t to, const Means& m,
+          const SteadyRules& rules) {
   const std::optional<double> mean_dir = from_deg(m.u, m.v);
   for (std::size_t k = from; k <= to; ++k) {
-    const double kt = speed_kt(s[k].u, s[k].v);
-    if (std::fabs(kt - m.kt) > rules.speed_kt) return false;
-    if (kt < kCalmKt) continue;  // a calm record has no direction
+    if (std::fabs(l.kt[k] - m.kt) > rules.speed_kt) return false;
+    if (std::isnan(l.from[k])) continue;  // a calm record has no direction
     if (!mean_dir) return false;
-    if (turn(*from_deg(s[k].u, s[k].v), *mean_dir) > rules.direction_deg) {
-      return false;
-    }
+    if (turn(l.from[k], *mean_dir) > rules.direction_deg) return false;
   }
   return true;
 }
 
 Window steady(std::span<const Record> s, std::size_t at,
               const SteadyRules& rules) {
+  const Looks l = looks(s, at);
   Means m;
   m.add(s[at]);
   std::size_t first = at;
@@ -57,7 +73,7 @@ Window steady(std::span<const Record> s, std::size_t at,
     }
     Means grown = m;
     grown.add(s[first - 1]);
-    if (!fits(s, first - 1, at, grown, rules)) break;
+    if (!fits(l, first - 1, at, grown, rules)) break;
     m = grown;
     --first;
   }
