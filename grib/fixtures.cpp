@@ -143,6 +143,23 @@ std::string message(const Message& m) {
   set(h, "bitsPerValue", m.bits);
   check(codes_set_double_array(h, "values", values.data(), values.size()),
         "values");
+  // Repacked from a handle made afresh from the simple-packed message, as
+  // grib_set -r does: switched in the handle that was resized from the
+  // sample, complex packing comes out with wrong values.
+  if (!m.packing.empty()) {
+    const void* simple = nullptr;
+    std::size_t simple_size = 0;
+    check(codes_get_message(h, &simple, &simple_size), "message");
+    codes_handle* fresh =
+        codes_handle_new_from_message_copy(nullptr, simple, simple_size);
+    codes_handle_delete(h);
+    h = fresh;
+    std::size_t len = m.packing.size();
+    check(codes_set_string(h, "packingType", m.packing.c_str(), &len),
+          "packingType");
+    check(codes_set_double_array(h, "values", values.data(), values.size()),
+          "values");
+  }
   const void* bytes = nullptr;
   std::size_t size = 0;
   check(codes_get_message(h, &bytes, &size), "message");

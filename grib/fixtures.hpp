@@ -21,6 +21,9 @@ struct Message {
   double lat0 = 60, lat1 = 50, lon0 = 0, lon1 = 10;
   int ni = 11, nj = 11;
   int bits = 24;  // bits per packed value
+  // ecCodes' packingType ("grid_complex_spatial_differencing", "grid_ccsds",
+  // ...); empty: the sample's simple packing.
+  std::string packing;
   // The value at each grid point.
   std::function<double(double lat, double lon)> value = [](double, double) {
     return 0.0;

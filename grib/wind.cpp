@@ -653,7 +653,7 @@ std::vector<Series> read_wind(std::span<const Source> sources,
   // distinct grid is worked out once.
   std::unordered_map<std::string_view, Grid> grids;
   std::vector<int> indices;
-  std::vector<double> got;
+  std::vector<double> got, field;
   std::vector<std::string> errors(at.size());
   std::size_t order = 0;
   for (std::size_t si = 0; si < sources.size(); ++si) {
@@ -711,9 +711,23 @@ std::vector<Series> read_wind(std::span<const Source> sources,
         indices.insert(indices.end(), s.at.begin(), s.at.end());
       }
       got.resize(indices.size());
-      const int e = codes_get_double_elements(
-          handle.get(), "values", indices.data(),
-          static_cast<long>(indices.size()), got.data());
+      int e = CODES_SUCCESS;
+      if (m.simple) {
+        // Simple packing: only the points asked for are decoded.
+        e = codes_get_double_elements(handle.get(), "values", indices.data(),
+                                      static_cast<long>(indices.size()),
+                                      got.data());
+      } else {
+        // Other packings cannot be reached value by value: the field is
+        // decoded whole, and the points picked from it.
+        field.resize(m.points);
+        std::size_t n = field.size();
+        e = codes_get_double_array(handle.get(), "values", field.data(), &n);
+        if (e == CODES_SUCCESS && n != field.size()) e = CODES_WRONG_ARRAY_SIZE;
+        for (std::size_t k = 0; e == CODES_SUCCESS && k < indices.size(); ++k) {
+          got[k] = field[static_cast<std::size_t>(indices[k])];
+        }
+      }
       if (e != CODES_SUCCESS) {
         r.fail(std::string("its values cannot be decoded: ") +
                codes_get_error_message(e));
