@@ -109,6 +109,67 @@ TEST_F(Files, SeriesAsTextCsvAndJson) {
   EXPECT_NE(csv.err.find("at least 1 h"), std::string::npos) << csv.err;
 }
 
+// The options of the rules, through the command line: a veer of 30 degrees
+// at 03 ends the window under the default 15 degrees, not under 40; a gap
+// of 3 h ends it under --max-gap 2; the equivalent rule counts a rise as
+// the sea it had raised.
+TEST_F(Files, RuleOptions) {
+  const double s = 20 * 1852.0 / 3600;  // 20 kt in m/s
+  const double pi = 3.14159265358979323846;
+  auto from = [&](double deg, double ms) {
+    return std::pair<double, double>{-ms * std::sin(deg * pi / 180),
+                                     -ms * std::cos(deg * pi / 180)};
+  };
+  const std::string veer =
+      write("veer.grib1",
+            hourly(1, {from(270, s), from(270, s), from(270, s), from(300, s),
+                       from(300, s), from(300, s), from(300, s)}));
+  struct Case {
+    std::vector<std::string> extra;
+    const char* start;
+    double hours;
+    bool at_least;
+  };
+  const Case cases[] = {
+      {{}, "2026-12-10T02:30Z", 3.5, false},
+      {{"--steady-direction", "40"}, "2026-12-10T00:00Z", 6, true},
+      // At 06 the wind is from 300, the record before too: steady rule and
+      // equivalent give the same new sea from 02:30.
+      {{"--duration-method", "equivalent"}, "2026-12-10T02:30Z", 3.5, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"wind",     veer,     "--at",
+                                     "55,5",     "--time", "2026-12-10T06:00Z",
+                                     "--format", "json"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const Outcome r = run_cli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto w =
+        nlohmann::json::parse(r.out.substr(r.out.rfind("{\"window")))["window"];
+    EXPECT_EQ(w["start"], c.start);
+    EXPECT_NEAR(w["duration_h"].get<double>(), c.hours, 1e-6);
+    EXPECT_EQ(w["at_least"], c.at_least);
+  }
+  // Records at 00, 01 and 04: under --max-gap 2 the window at 04 is the one
+  // record after the gap, at least 0 h.
+  std::string gap = grib::fixtures::wind(2, kRun, 0, 10, 0) +
+                    grib::fixtures::wind(2, kRun, 1, 10, 0) +
+                    grib::fixtures::wind(2, kRun, 4, 10, 0);
+  const std::string g = write("gap.grib2", gap);
+  const Outcome a = run_cli({"wind", g, "--at", "55,5", "--time",
+                             "2026-12-10T04:00Z", "--format", "json"});
+  const Outcome b =
+      run_cli({"wind", g, "--at", "55,5", "--time", "2026-12-10T04:00Z",
+               "--format", "json", "--max-gap", "2"});
+  auto window = [](const std::string& out) {
+    return nlohmann::json::parse(out.substr(out.rfind("{\"window")))["window"];
+  };
+  EXPECT_EQ(window(a.out)["duration_h"].get<double>(), 4);
+  EXPECT_EQ(window(b.out)["duration_h"].get<double>(), 0);
+  EXPECT_EQ(window(b.out)["at_least"], true);
+  EXPECT_EQ(window(b.out)["first_record"], "2026-12-10T04:00Z");
+}
+
 TEST_F(Files, DefaultTimeByTheClock) {
   // Records of 2001, all before the clock: the last is taken. Records of
   // 2999, all after it: the first.
