@@ -57,12 +57,16 @@ struct Series {
 // validity time the later run (analysis date and time) wins; within one run a
 // later message wins. Regular latitude/longitude and regular Gaussian grids,
 // longitudes 0..360 or -180..180; a global grid interpolates across its seam.
-// Throws Error for bytes that are not GRIB, a truncated or damaged message, no
-// 10 m wind, a u without its v (or a v without its u), a grid that cannot be
-// interpolated (reduced, rotated, projected, spectral) or winds on a grid
-// that does not follow the meridians. A position outside a grid, or at
-// grid points without values, has no records and the error of the first
-// message that failed it; the other positions are read.
+// Throws Error for bytes that are not GRIB, a truncated or damaged message
+// (sections that overrun it, a count of values that does not fit the grid,
+// an unknown unit of time), no 10 m wind, a u without its v (or a v
+// without its u), a grid that cannot be interpolated (reduced, rotated,
+// projected, spectral, Gaussian finer than N = 2560), edition 1
+// second-order packing, or winds on a grid that does not follow the
+// meridians; these are checked on the messages' own bytes and cheap keys
+// before ecCodes works anything out, as it may hang or crash on them. A
+// position outside a grid, or at grid points without values, has no records and
+// the error of the first message that failed it; the other positions are read.
 //   u = 3, v = 4 everywhere at 06 and 12 UTC ->
 //   {{{{t06, 3, 4}, {t12, 3, 4}}, ""}} for one position
 std::vector<Series> read_wind(std::span<const Source> sources,
