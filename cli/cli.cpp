@@ -13,6 +13,7 @@
 #include "morvelstandrik/cli/modes.hpp"
 #include "morvelstandrik/cli/pipeline.hpp"
 #include "morvelstandrik/cli/suggest.hpp"
+#include "morvelstandrik/cli/wind.hpp"
 
 #ifndef MORVEL_VERSION
 #define MORVEL_VERSION "unknown"
@@ -34,6 +35,8 @@ struct Parsed {
   CLI::Option* delimiter_given = nullptr;
   std::vector<CLI::Option*> coast_given;  // --coast, --method, ...
   Request q;
+  GribOptions grib;  // windsea --grib
+  CLI::Option* grib_given = nullptr;
 };
 
 // The columns of an entry in each unit: "wind_kt, wind_ms, ... or wind_bft".
@@ -113,6 +116,78 @@ void add_position(Parsed& p) {
                    "360) or a compass point (N, NNE, ..., NNW)")
       ->type_name("DIR");
   add_coast_choices(p.app, q.coast, p.coast_given);
+}
+
+// The options of the wind from GRIB files: when, and the rules for how long
+// the wind has blown (the position is --at).
+void add_grib_options(CLI::App* app, GribOptions& g) {
+  app->add_option("--time", g.time,
+                  "the time, ISO 8601 UTC (2026-12-10T06:00Z); the latest "
+                  "record not after it is taken. Default: the latest record "
+                  "not after now, or the first if all are later")
+      ->type_name("TIME");
+  app->add_flag("--nearest", g.nearest,
+                "the wind of the nearest grid point instead of the bilinear "
+                "interpolation between the four around the position");
+  app->add_option("--steady-direction", g.steady_direction,
+                  "steady: every record within this many degrees of the "
+                  "window's mean direction (default 15)")
+      ->check(CLI::Range(0.0, 180.0))
+      ->type_name("DEG");
+  app->add_option("--steady-speed", g.steady_speed,
+                  "steady: every record within this many knots of the "
+                  "window's mean speed (default 5)")
+      ->check(CLI::Range(0.0, 1000.0))
+      ->type_name("KNOTS");
+  app->add_option("--max-gap", g.max_gap_h,
+                  "a gap between records longer than this many hours ends "
+                  "the window (default 6)")
+      ->check(CLI::Range(0.0, 100000.0))
+      ->type_name("HOURS");
+  app->add_option("--duration-method", g.duration_method,
+                  "steady (the window of steady wind back from the time, the "
+                  "default) or equivalent (the sea raised by each record's "
+                  "wind in turn, as long as the present wind would have "
+                  "needed)")
+      ->check(CLI::IsMember({"steady", "equivalent"}))
+      ->type_name("METHOD");
+}
+
+// The wind command's arguments as the parser keeps them.
+struct WindParsed {
+  CLI::App* app = nullptr;
+  GribOptions g;
+  std::string format = "text";
+};
+
+void add_wind(CLI::App& app, WindParsed& w) {
+  w.app = app.add_subcommand(
+      "wind",
+      "The 10 m wind at a position from GRIB forecast files, one line per "
+      "validity time, and how long it has blown steadily at a time.");
+  w.app->add_option("FILE", w.g.files, "GRIB files (edition 1 or 2)")
+      ->required()
+      ->type_name("FILE...");
+  w.app
+      ->add_option("--at", w.g.at,
+                   "the position: LAT,LON in decimal degrees (54.5,10.25) or "
+                   "degrees and minutes with hemisphere letters "
+                   "(54d30N,10d15E)")
+      ->type_name("LAT,LON");
+  add_grib_options(w.app, w.g);
+  w.app
+      ->add_option("--format", w.format,
+                   "text (the default), csv or json (JSON Lines: time, "
+                   "wind_kt, wind_ms, from_deg; then the window)")
+      ->check(CLI::IsMember({"text", "json", "csv"}))
+      ->type_name("FORMAT");
+  w.app->footer(
+      "Speeds in knots (m/s x 3600/1852) and m/s; directions the wind blows "
+      "from, degrees true.\n\n"
+      "Examples:\n"
+      "  morvelstandrik wind gfs.grib2 --at 54.5,10.25\n"
+      "  morvelstandrik wind a.grib2 b.grib2 --at 54d30N,10d15E --time "
+      "2026-12-10T06:00Z --format json\n");
 }
 
 // The entries, as arguments and as named options.
@@ -232,6 +307,18 @@ void add_command(CLI::App& app, const Command& c, Parsed& p) {
                   "report");
   add_sources(c, p);
   if (fetch_entry(c)) add_position(p);
+  if (c.name == "windsea") {
+    p.grib_given =
+        p.app
+            ->add_option("--grib", p.grib.files,
+                         "GRIB files: the wind speed, duration and direction "
+                         "at --at and --time from their 10 m wind; the fetch "
+                         "from --fetch, or else from the coastline upwind; "
+                         "with --batch the columns lat, lon, "
+                         "time, depth_m, [current_kt], [fetch_km]")
+            ->type_name("FILE...");
+    add_grib_options(p.app, p.grib);
+  }
   p.app->footer(std::string(c.footer));
 }
 
@@ -379,6 +466,37 @@ int dispatch(Parsed& p, shell::ByteSource& in, shell::ByteSink& out,
   }
   std::string problem = take_entries(p);
   if (problem.empty()) problem = take_units(p);
+  if (problem.empty() && p.grib_given && p.grib_given->count() > 0) {
+    p.grib.at = q.at;
+    p.grib.coast = q.coast;
+    if (q.texts.text[0] || q.texts.text[1]) {
+      problem =
+          "with --grib the wind and duration come from the files; give "
+          "--fetch, --depth and --current by name";
+    } else if (q.lines) {
+      problem = "--grib and --lines: give --batch for many sites";
+    } else if (!q.from.empty()) {
+      problem =
+          "--from goes with --at alone; with --grib the wind's "
+          "direction comes from the files";
+    } else if (q.file.empty() && !q.texts.text[3]) {
+      problem = "--depth is missing; give --depth M";
+    } else if (q.file.empty() && p.grib.at.empty()) {
+      problem = "--at is missing; give --at LAT,LON";
+    } else if (!q.file.empty() && (!p.grib.at.empty() || q.texts.text[2] ||
+                                   q.texts.text[3] || q.texts.text[4])) {
+      problem = "--batch reads the sites from " + q.file +
+                "; give no --at, --fetch, --depth or --current besides";
+    } else if (q.format == "csv" && q.file.empty()) {
+      problem = "--format csv is for a batch; one case is text or json";
+    } else if (!q.file.empty() && q.format == "text") {
+      problem = "--format text is for one case; a batch is csv or json";
+    } else if (q.with_report && q.format != "json") {
+      problem = "--with-report goes with --format json";
+    }
+    if (!problem.empty()) return usage(err, command + ": " + problem, command);
+    return windsea_grib(q, p.grib, in, out, err);
+  }
   if (problem.empty() && p.delimiter_given->count() > 0 && q.delimiter == 0) {
     problem =
         "--delimiter: '" + p.delimiter + "' is not a delimiter; use ',' or ';'";
@@ -543,13 +661,16 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
   }
   FetchParsed fetch;
   add_fetch(app, fetch);
+  WindParsed wind_parsed;
+  add_wind(app, wind_parsed);
 
   const std::vector<std::string_view> words = help_as_option(args);
   std::vector<std::string_view> names;
   for (const Command& c : commands()) names.push_back(c.name);
-  if (words.empty() || words[0] != "fetch") {
-    // The list of commands in the message names the engines; a mistyped
-    // fetch is still suggested.
+  // The list of commands in the message names the engines; a mistyped
+  // fetch is still suggested, and the wind command is known too.
+  const bool wind_command = !words.empty() && words[0] == "wind";
+  if (!wind_command && (words.empty() || words[0] != "fetch")) {
     std::vector<std::string_view> all = names;
     all.emplace_back("fetch");
     const bool near_fetch = !words.empty() && closest(words[0], all) == "fetch";
@@ -576,6 +697,12 @@ int run(std::span<const std::string_view> args, shell::ByteSource& in,
     if (p.app->parsed()) return dispatch(p, in, out, err);
   }
   if (fetch.app->parsed()) return fetch_command(fetch.r, out, err);
+  if (wind_parsed.app->parsed()) {
+    if (wind_parsed.g.at.empty() && grib_supported()) {
+      return usage(err, "wind: --at is missing; give --at LAT,LON", "wind");
+    }
+    return wind(wind_parsed.g, wind_parsed.format, out, err);
+  }
   return kUsage;  // a subcommand is required: the parser has said so
 }
 
