@@ -75,4 +75,12 @@ std::string check_place(std::string_view lat, std::string_view lon,
 std::unique_ptr<FetchFinder> load_finder(const CoastOptions& o,
                                          std::string& problem);
 
+// As load_finder, for questions about one position only (LAT and LON as
+// typed): of the GSHHG coastline only the tiles within the cap of it are
+// read. The finder gives that position the fetch load_finder's would.
+std::unique_ptr<FetchFinder> load_finder_near(const CoastOptions& o,
+                                              std::string_view lat,
+                                              std::string_view lon,
+                                              std::string& problem);
+
 }  // namespace cli

@@ -125,7 +125,8 @@ int fetch_command(const FetchRequest& r, shell::ByteSink& out,
                   shell::ByteSink& err) {
   std::string problem = check_place(r.lat, r.lon, r.from);
   if (!problem.empty()) return usage(err, "fetch: " + problem, "fetch");
-  const std::unique_ptr<FetchFinder> finder = load_finder(r.coast, problem);
+  const std::unique_ptr<FetchFinder> finder =
+      load_finder_near(r.coast, r.lat, r.lon, problem);
   if (!finder) return usage(err, "fetch: " + problem, "fetch");
   FetchOrigin o;
   problem = finder->find(r.lat, r.lon, r.from, o);

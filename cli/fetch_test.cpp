@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "morvelstandrik/cli/cli.hpp"
+#include "morvelstandrik/cli/coastline.hpp"
 #include "morvelstandrik/cli/run_cli_test.hpp"
 #include "morvelstandrik/cli/shortest.hpp"
 
@@ -464,6 +465,44 @@ TEST_F(FetchCli, BatchHeaderRefusals) {
               "lat,wind_kt,duration_h,fetch_km,depth_m\n54,20,10,100,10\n");
   EXPECT_EQ(0, carried.status) << carried.err;
   EXPECT_EQ(0u, carried.out.find("lat,wind_kt,")) << carried.out;
+}
+
+// A fetch from the GSHHG tiles near one position is the fetch from the
+// whole coastline, to the bit: near the antimeridian, near the poles, at
+// high latitudes where the tiles' longitudes widen, and with a long cap.
+TEST(FetchNear, RegionGivesTheWholeCoastlinesFetch) {
+  const struct {
+    const char *lat, *lon, *from, *max;
+  } cases[] = {
+      {"54.5", "10.25", "NE", "500"}, {"-41.3", "174.6", "NW", "500"},
+      {"65.6", "-168.6", "N", "500"}, {"65.6", "-168.6", "S", "3000"},
+      {"-77.3", "166.0", "S", "500"}, {"78.2", "15.0", "W", "500"},
+      {"0", "-30", "E", "5000"},      {"70.5", "-179.9", "E", "500"},
+      {"70.5", "179.9", "W", "500"},  {"-60", "-60", "SW", "1000"},
+      {"85", "0", "N", "500"},        {"48.86", "2.35", "W", "500"},
+  };
+  for (const char* res : {"c", "l"}) {
+    for (const auto& c : cases) {
+      cli::CoastOptions o;
+      o.resolution = res;
+      o.max_fetch = c.max;
+      std::string whole_problem, near_problem;
+      const auto whole = cli::load_finder(o, whole_problem);
+      const auto near = cli::load_finder_near(o, c.lat, c.lon, near_problem);
+      ASSERT_TRUE(whole) << whole_problem;
+      ASSERT_TRUE(near) << near_problem;
+      cli::FetchOrigin a, b;
+      const std::string pa = whole->find(c.lat, c.lon, c.from, a);
+      const std::string pb = near->find(c.lat, c.lon, c.from, b);
+      EXPECT_EQ(pa, pb) << c.lat << " " << c.lon;
+      EXPECT_EQ(a.fetch_km, b.fetch_km) << c.lat << " " << c.lon << " " << res;
+      ASSERT_EQ(a.radials.size(), b.radials.size());
+      for (std::size_t i = 0; i < a.radials.size(); ++i) {
+        EXPECT_EQ(a.radials[i].distance_km, b.radials[i].distance_km)
+            << c.lat << " " << c.lon << " radial " << i;
+      }
+    }
+  }
 }
 
 #endif

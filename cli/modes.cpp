@@ -61,7 +61,8 @@ std::string fetch_from_coast(const Request& q, CaseTexts& texts,
   const std::string_view lon = at.substr(cut + 1);
   std::string problem = check_place(lat, lon, q.from);
   if (!problem.empty()) return "--at: " + problem;
-  const std::unique_ptr<FetchFinder> finder = load_finder(q.coast, problem);
+  const std::unique_ptr<FetchFinder> finder =
+      load_finder_near(q.coast, lat, lon, problem);
   if (!finder) return problem;
   problem = finder->find(lat, lon, q.from, origin);
   if (!problem.empty()) return "--at: " + problem;

@@ -170,6 +170,8 @@ struct Coastline {
   std::unique_ptr<FetchFinder> finder;
   std::string problem;
   bool tried = false;
+  // For one case: its position, so that only the coastline near it is read.
+  std::string lat, lon;
 };
 
 // A position or direction as the text the fetch finder reads: the
@@ -188,7 +190,9 @@ std::optional<float> fetch_from_coastline(Coastline& c, double lat, double lon,
                                           std::string& why) {
   if (!c.tried) {
     c.tried = true;
-    c.finder = load_finder(c.options, c.problem);
+    c.finder = c.lat.empty()
+                   ? load_finder(c.options, c.problem)
+                   : load_finder_near(c.options, c.lat, c.lon, c.problem);
   }
   if (!c.finder) {
     why = c.problem;
@@ -312,7 +316,7 @@ int windsea_one(const Request& q, const GribOptions& g,
     return kUsage;
   }
   Sourced s;
-  Coastline coast{g.coast, {}, {}, false};
+  Coastline coast{g.coast, {}, {}, false, exact_text(p.lat), exact_text(p.lon)};
   const std::string why = source(g, r.series[0], p, asked, q.texts.text[2],
                                  q.texts.name[2], coast, s);
   if (!why.empty()) {
@@ -490,7 +494,7 @@ int windsea_batch(const Request& q, const GribOptions& g,
   std::string text;
   if (!json) csv.header(text);
   bool bad = false;
-  Coastline coast{g.coast, {}, {}, false};
+  Coastline coast{g.coast, {}, {}, false, {}, {}};
   for (std::size_t k = 0; k < rows.size(); ++k) {
     Record row = rows[k];
     row.fields.resize(std::max(row.fields.size(), width));

@@ -4,6 +4,9 @@
 #include <GeographicLib/Geodesic.hpp>
 #include <GeographicLib/GeodesicLine.hpp>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -77,9 +80,34 @@ Coast::Coast(Shoreline shore, double cell_deg)
     : level_(std::move(shore.level)),
       source_(std::move(shore.source)),
       resolution_(std::move(shore.resolution)) {
-  // The lines one after another, long segments cut into pieces.
+  // The lines one after another, long segments cut into pieces. The room
+  // is counted first: grown by doubling, the copy of a full-resolution
+  // shoreline would for a moment take three times its size.
+  const auto pieces_of = [](Point a, Point b) {
+    const double lon_b = near(a.lon, b.lon);
+    const double span =
+        std::max(std::abs(b.lat - a.lat), std::abs(lon_b - a.lon));
+    return std::max(1, static_cast<int>(std::ceil(span / kPieceDeg)));
+  };
+  std::size_t room = 0;
+  for (const std::vector<Point>& line : shore.lines) {
+    if (line.empty()) continue;
+    room += 1;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+      room += std::isfinite(line[i].lat) && std::isfinite(line[i].lon) &&
+                      std::isfinite(line[i - 1].lat) &&
+                      std::isfinite(line[i - 1].lon)
+                  ? static_cast<std::size_t>(pieces_of(line[i - 1], line[i]))
+                  : 1;
+    }
+  }
+  points_.reserve(room);
+  ends_.reserve(room);
+  constexpr std::size_t kTrimEvery = std::size_t{1} << 20;  // points
+  std::size_t given_back = 0;
   for (std::vector<Point>& line : shore.lines) {
     if (line.empty()) continue;
+    const std::size_t room_of_line = line.size();
     check(line.front());
     points_.push_back(line.front());
     ends_.push_back(false);
@@ -102,6 +130,16 @@ Coast::Coast(Shoreline shore, double cell_deg)
     }
     ends_.back() = true;
     std::vector<Point>().swap(line);  // copied: its memory goes now
+    given_back += room_of_line;
+    if (given_back > kTrimEvery) {
+      // The freed lines are small blocks that stay with the process until
+      // the allocator is asked to give them back; without this a shoreline
+      // of ten million points is held twice over while it is copied.
+      given_back = 0;
+#ifdef __GLIBC__
+      malloc_trim(0);
+#endif
+    }
   }
   if (points_.size() >= std::numeric_limits<std::uint32_t>::max()) {
     throw BadData("the shoreline has more points than the index can count");
@@ -136,7 +174,7 @@ Coast::Coast(Shoreline shore, double cell_deg)
   };
   const std::size_t cells =
       static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_);
-  std::vector<std::uint64_t> count(cells + 1, 0);
+  std::vector<std::uint32_t> count(cells + 1, 0);
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     if (ends_[i]) continue;
     cells_of(i, [&](std::int64_t c) { ++count[static_cast<std::size_t>(c)]; });
@@ -152,11 +190,13 @@ Coast::Coast(Shoreline shore, double cell_deg)
   }
   start_[cells] = static_cast<std::uint32_t>(total);
   ids_.resize(total);
-  std::vector<std::uint32_t> fill(start_.begin(), start_.end() - 1);
+  // The counts become each cell's next free place.
+  std::copy(start_.begin(), start_.end() - 1, count.begin());
   for (std::size_t i = 0; i + 1 < points_.size(); ++i) {
     if (ends_[i]) continue;
     cells_of(i, [&](std::int64_t c) {
-      ids_[fill[static_cast<std::size_t>(c)]++] = static_cast<std::uint32_t>(i);
+      ids_[count[static_cast<std::size_t>(c)]++] =
+          static_cast<std::uint32_t>(i);
     });
   }
 }
