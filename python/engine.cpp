@@ -9,15 +9,18 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "morvelstandrik/cli/coastline.hpp"
 #include "morvelstandrik/cli/commands.hpp"
 #include "morvelstandrik/fields/fields.hpp"
 #include "morvelstandrik/python/schema.hpp"
@@ -386,6 +389,67 @@ py::list unit_table() {
   return list;
 }
 
+// A coastline loaded once, with its method and cap, for many positions.
+class Coastline {
+ public:
+  Coastline(const std::string& file, const std::string& resolution,
+            const std::string& method, double max_fetch_km) {
+    cli::CoastOptions o;
+    o.file = file;
+    o.resolution = resolution;
+    o.method = method;
+    o.max_fetch = exact(max_fetch_km);
+    std::string problem;
+    finder_ = cli::load_finder(o, problem);
+    if (!finder_) throw py::value_error(problem);
+  }
+
+  // The fetch at each position (flat float64 arrays of one length): the
+  // fetch in km (NaN where refused), whether every radial was open, and
+  // the refusal ("" where computed).
+  py::tuple fetch(const py::array_t<double, py::array::c_style>& lat,
+                  const py::array_t<double, py::array::c_style>& lon,
+                  const py::array_t<double, py::array::c_style>& from) const {
+    const auto n = static_cast<std::size_t>(lat.size());
+    if (static_cast<std::size_t>(lon.size()) != n ||
+        static_cast<std::size_t>(from.size()) != n) {
+      throw py::value_error("lat, lon and from_deg differ in length");
+    }
+    py::array_t<double> km(static_cast<py::ssize_t>(n));
+    py::array_t<bool> open(static_cast<py::ssize_t>(n));
+    std::vector<std::string> problems(n);
+    {
+      const double* la = lat.data();
+      const double* lo = lon.data();
+      const double* fr = from.data();
+      double* k = km.mutable_data();
+      bool* op = open.mutable_data();
+      py::gil_scoped_release unlocked;
+      for (std::size_t i = 0; i < n; ++i) {
+        cli::FetchOrigin o;
+        problems[i] =
+            finder_->find(exact(la[i]), exact(lo[i]), exact(fr[i]), o);
+        k[i] = problems[i].empty() ? o.fetch_km
+                                   : std::numeric_limits<double>::quiet_NaN();
+        op[i] = problems[i].empty() && o.open;
+      }
+    }
+    py::list said;
+    for (const std::string& p : problems) said.append(p);
+    return py::make_tuple(km, open, said);
+  }
+
+ private:
+  // The shortest text that reads back as the same double.
+  static std::string exact(double v) {
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+  }
+
+  std::unique_ptr<cli::FetchFinder> finder_;
+};
+
 }  // namespace
 
 PYBIND11_MODULE(_engine, m) {
@@ -403,4 +467,11 @@ PYBIND11_MODULE(_engine, m) {
         py::arg("values"));
   m.def("_units", &unit_table);
   m.def("_notes", [] { return coded(windsea::notes()); });
+  py::class_<Coastline>(m, "_Coastline")
+      .def(py::init<const std::string&, const std::string&, const std::string&,
+                    double>(),
+           py::arg("file"), py::arg("resolution"), py::arg("method"),
+           py::arg("max_fetch_km"))
+      .def("fetch", &Coastline::fetch, py::arg("lat"), py::arg("lon"),
+           py::arg("from_deg"));
 }

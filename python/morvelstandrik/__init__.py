@@ -48,8 +48,8 @@ import numpy as _np
 
 from . import _engine
 
-__all__ = ["windsea", "swell", "limit", "to_engine", "from_engine", "Result",
-           "Field", "MODELS", "UNITS"]
+__all__ = ["windsea", "swell", "limit", "effective_fetch", "to_engine",
+           "from_engine", "Result", "Field", "MODELS", "UNITS"]
 
 MODELS = tuple(code for code, _ in _engine._models())
 
@@ -342,3 +342,47 @@ def limit(wind_kt, duration_h, fetch_km, depth_m, current_kt=0.0, *,
     fields += (Field("notes", "flags", "", _engine._notes(), False),
                _error_field("windsea"))
     return Result(fields, list(used) + [notes, error], shape)
+
+
+# Coastlines already loaded, by file, resolution, method and cap: the
+# GSHHG coastline takes a moment to read and index.
+_COASTLINES = {}
+
+
+def effective_fetch(lat, lon, from_deg, *, method="spm", max_fetch_km=500.0,
+                    coast=None, resolution="auto"):
+    """The fetch over a coastline, upwind of each position, in km.
+
+        effective_fetch(54.5, 10.25, 45, resolution="i")["fetch_km"]
+        -> 47.6 (km: the Kiel Bight, wind from the north-east)
+
+    lat, lon (degrees) and from_deg (degrees true, where the wind blows
+    from) broadcast against each other. The coastline is the GSHHG one of
+    Debian's gmt-gshhg packages at ``resolution`` ("auto": the finest
+    installed; "f", "h", "i", "l", "c"), or the land polygons of ``coast``,
+    a shapefile or GeoJSON file; it is loaded once and kept for later
+    calls. ``method`` is "spm" (9 radials 3 degrees apart, their mean),
+    "saville" (15 radials 6 degrees apart weighted by their cosine) or
+    "line"; every radial is capped at ``max_fetch_km``. The result maps
+    "fetch_km" (float64; NaN where refused), "open" (bool: every radial
+    reached the cap, so the fetch is at least that) and "error" (str; ""
+    where computed, else why not, e.g. a position on land) to arrays of the
+    broadcast shape: the fetches the command line's ``fetch`` gives. A bad
+    method, cap, resolution or coastline file raises ValueError.
+    """
+    key = ("" if coast is None else str(coast), str(resolution), str(method),
+           float(max_fetch_km))
+    finder = _COASTLINES.get(key)
+    if finder is None:
+        finder = _engine._Coastline(*key)
+        _COASTLINES[key] = finder
+    lat, lon, from_deg = _np.broadcast_arrays(
+        _np.asarray(lat, dtype=_np.float64),
+        _np.asarray(lon, dtype=_np.float64),
+        _np.asarray(from_deg, dtype=_np.float64))
+    shape = lat.shape
+    km, is_open, said = finder.fetch(_np.ascontiguousarray(lat).ravel(),
+                                     _np.ascontiguousarray(lon).ravel(),
+                                     _np.ascontiguousarray(from_deg).ravel())
+    return {"fetch_km": km.reshape(shape), "open": is_open.reshape(shape),
+            "error": _np.array(said, dtype=object).reshape(shape)}
