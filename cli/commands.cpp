@@ -216,6 +216,19 @@ void render(std::string& text, const Result& r) {
   std::visit([&text](const auto& result) { report::render(text, result); }, r);
 }
 
+std::string note_lines(const Result& r) {
+  std::string said;
+  const windsea::Notes given = notes(r);
+  for (int i = 0; i < windsea::kNoteCount; ++i) {
+    const auto n = static_cast<windsea::Note>(i);
+    if (given.has(n)) {
+      said.append("morvelstandrik: note: ");
+      said.append(windsea::text(n)).append("\n");
+    }
+  }
+  return said;
+}
+
 windsea::Notes notes(const Result& r) {
   return std::visit(Overloaded{
                         [](const windsea::Report& w) { return w.notes; },

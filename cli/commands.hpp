@@ -94,5 +94,8 @@ std::span<const std::string> result_columns(const Command& c);
 void render(std::string& text, const Result& r);
 // The notes that limiting raised for a result (none for the swell).
 windsea::Notes notes(const Result& r);
+// Those notes as lines for standard error, each after the program's name:
+//   "morvelstandrik: note: duration below 1 h: used as 1 h\n"
+std::string note_lines(const Result& r);
 
 }  // namespace cli

@@ -113,16 +113,9 @@ int one_case(const Request& q, shell::ByteSink& out, shell::ByteSink& err) {
   if (json) {
     writer.row(text, nullptr, &result, {});
   } else {
-    std::string said;
-    const windsea::Notes notes = cli::notes(result);
-    for (int i = 0; i < windsea::kNoteCount; ++i) {
-      const auto n = static_cast<windsea::Note>(i);
-      if (notes.has(n)) {
-        said.append(kProgram).append(": note: ");
-        said.append(windsea::text(n)).append("\n");
-      }
+    if (const std::string said = note_lines(result); !said.empty()) {
+      err.write(said);
     }
-    if (!said.empty()) err.write(said);
     render(text, result);
   }
   out.write(text);

@@ -342,16 +342,9 @@ int windsea_one(const Request& q, const GribOptions& g,
     out.write(text);
     return kOk;
   }
-  std::string said;
-  const windsea::Notes notes = cli::notes(result);
-  for (int i = 0; i < windsea::kNoteCount; ++i) {
-    const auto n = static_cast<windsea::Note>(i);
-    if (notes.has(n)) {
-      said.append(kProgram).append(": note: ");
-      said.append(windsea::text(n)).append("\n");
-    }
+  if (const std::string said = note_lines(result); !said.empty()) {
+    err.write(said);
   }
-  if (!said.empty()) err.write(said);
   std::string files;
   for (const std::string& f : g.files) files += (files.empty() ? "" : ", ") + f;
   text += "Wind from " + files + " at " + g.at + " (" +
