@@ -35,6 +35,8 @@ std::uint64_t big_endian(std::string_view b, std::size_t at, int n) {
 // One message as found in a file's bytes, before ecCodes sees it.
 struct Span {
   std::string_view bytes;  // the whole message, GRIB ... 7777
+  // A field cut out of a message of several: the bytes it was built in.
+  std::shared_ptr<const std::string> owned;
   int edition = 0;
   int number = 0;                     // in its file, from 1
   std::string_view grid;              // the grid definition section
@@ -172,10 +174,65 @@ void sections2(const Source& s, Span& m) {
   m.simple = template5 == 0;
 }
 
+// The fields of an edition 2 message that holds several (as NCEP writes
+// u and v together), each made a message of its own: the indicator with
+// its length set, the identification, local use and grid sections in force
+// for it, then its product, data representation, bitmap and data sections
+// and the end marker. A bitmap section that says "the bitmap before" (254)
+// is given that bitmap. A message of one field is left as it is; a damaged
+// one too, for sections2 to say what is wrong with it.
+std::vector<Span> fields2(const Span& m) {
+  const std::string_view b = m.bytes;
+  const std::size_t end = b.size() - 4;
+  std::size_t at = 16;
+  std::string_view section[8];
+  std::string_view last_bitmap;
+  std::vector<std::string> built;
+  while (at + 5 <= end) {
+    const std::uint64_t len = big_endian(b, at, 4);
+    const int num = static_cast<unsigned char>(b[at + 4]);
+    if (len < 5 || len > end - at || num < 1 || num > 7) return {m};
+    section[num] = b.substr(at, len);
+    if (num == 3) section[4] = section[5] = section[6] = {};
+    if (num == 6 && len >= 6) {
+      const unsigned indicator = static_cast<unsigned char>(b[at + 5]);
+      if (indicator == 0) last_bitmap = section[6];
+      if (indicator == 254) {
+        if (last_bitmap.empty()) return {m};
+        section[6] = last_bitmap;
+      }
+    }
+    if (num == 7) {
+      std::string field(b.substr(0, 16));
+      for (int k = 1; k <= 7; ++k) field += section[k];
+      field += "7777";
+      for (int k = 0; k < 8; ++k) {  // the total length, 8 bytes
+        field[static_cast<std::size_t>(8 + k)] =
+            static_cast<char>((field.size() >> (8 * (7 - k))) & 0xff);
+      }
+      built.push_back(std::move(field));
+      section[4] = section[5] = section[7] = {};
+    }
+    at += len;
+  }
+  if (built.size() < 2) return {m};
+  std::vector<Span> out;
+  for (std::string& field : built) {
+    Span f;
+    f.edition = 2;
+    f.number = m.number;
+    f.owned = std::make_shared<const std::string>(std::move(field));
+    f.bytes = *f.owned;
+    out.push_back(f);
+  }
+  return out;
+}
+
 // Splits a file's bytes into messages. Bytes between or after messages
 // that are blank or zero are skipped; anything else is not GRIB.
 std::vector<Span> messages(const Source& s) {
   std::vector<Span> out;
+  int count = 0;  // messages in the file, whatever fields they hold
   const std::string_view b = s.bytes;
   std::size_t at = 0;
   for (;;) {
@@ -184,15 +241,14 @@ std::vector<Span> messages(const Source& s) {
     for (std::size_t k = at; k < stop; ++k) {
       const char c = b[k];
       if (c != 0 && c != ' ' && c != '\n' && c != '\r' && c != '\t') {
-        if (out.empty()) fail(s, 0, "is not a GRIB file");
+        if (count == 0) fail(s, 0, "is not a GRIB file");
         fail(s, 0,
-             "bytes after message " + std::to_string(out.size()) +
-                 " are not GRIB");
+             "bytes after message " + std::to_string(count) + " are not GRIB");
       }
     }
     if (start == b.npos) break;
     Span m;
-    m.number = static_cast<int>(out.size()) + 1;
+    m.number = count + 1;
     if (start + 16 > b.size()) fail(s, m.number, "it is cut short");
     m.edition = static_cast<unsigned char>(b[start + 7]);
     std::uint64_t len = 0;
@@ -217,12 +273,16 @@ std::vector<Span> messages(const Source& s) {
            "it is damaged: no end marker 7777 where its length "
            "says");
     }
+    ++count;
     if (m.edition == 1) {
       sections1(s, m);
+      out.push_back(m);
     } else {
-      sections2(s, m);
+      for (Span& f : fields2(m)) {
+        sections2(s, f);
+        out.push_back(f);
+      }
     }
-    out.push_back(m);
     at = start + len;
   }
   if (out.empty()) fail(s, 0, "is not a GRIB file");

@@ -210,6 +210,62 @@ TEST(ReadWind, RunsOverlap) {
   }
 }
 
+// The sections of an edition 2 message after its indicator, up to its end
+// marker.
+std::vector<std::string> sections(const std::string& msg) {
+  std::vector<std::string> out;
+  std::size_t at = 16;
+  while (at + 4 < msg.size()) {
+    const auto b = [&](std::size_t k) {
+      return std::size_t{static_cast<unsigned char>(msg[at + k])};
+    };
+    const std::size_t len = (b(0) << 24) | (b(1) << 16) | (b(2) << 8) | b(3);
+    out.push_back(msg.substr(at, len));
+    at += len;
+  }
+  return out;
+}
+
+// One edition 2 message holding the fields of two, as NCEP writes u and v:
+// the first message's sections, then the second's product, representation,
+// bitmap and data sections (4 to 7) again; the total length set anew.
+std::string two_fields(const std::string& first, const std::string& second) {
+  std::string out = first.substr(0, 16);
+  for (const std::string& sec : sections(first)) out += sec;
+  for (const std::string& sec : sections(second)) {
+    if (sec[4] >= 4) out += sec;
+  }
+  out += "7777";
+  for (int k = 0; k < 8; ++k) {
+    out[static_cast<std::size_t>(8 + k)] =
+        static_cast<char>((out.size() >> (8 * (7 - k))) & 0xff);
+  }
+  return out;
+}
+
+// Fields packed together in one message give the series they give apart,
+// and the next message keeps its number in the file.
+TEST(ReadWind, SeveralFieldsInOneMessage) {
+  const std::string apart = linear(2, 60, 50, 0, 10);
+  const std::vector<std::string> msgs = {apart.substr(0, apart.size() / 2),
+                                         apart.substr(apart.size() / 2)};
+  ASSERT_EQ(msgs[0].substr(0, 4), "GRIB");
+  ASSERT_EQ(msgs[1].substr(0, 4), "GRIB");
+  const std::string together = two_fields(msgs[0], msgs[1]);
+  const std::vector<geo::Position> at = {{55.5, 4.25}, {51, 9.75}};
+  const auto a = read({apart}, at);
+  const auto b = read({together}, at);
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    ASSERT_EQ(b[i].size(), 1u);
+    EXPECT_EQ(b[i][0].time, a[i][0].time);
+    EXPECT_EQ(b[i][0].u, a[i][0].u);
+    EXPECT_EQ(b[i][0].v, a[i][0].v);
+    EXPECT_EQ(b[i][0].u, 2 * at[i].lat + 3 * at[i].lon);
+  }
+  EXPECT_EQ(refusal({together + "junk"}),
+            "f1: bytes after message 1 are not GRIB");
+}
+
 // Sets bytes of the first message's section `number` (edition 2).
 std::string patch2(std::string msg, int number, std::size_t offset,
                    std::vector<unsigned char> bytes) {

@@ -53,6 +53,7 @@ test_packages=(
   wine                 # the wine launcher that wine64 is started through
   libeccodes-data      # ecCodes' sample templates, for the GRIB fixtures
   libeccodes-tools     # grib_get, beside the GRIB benchmark
+  python-grib-doc      # a real GFS forecast file among its examples
 )
 
 want=("${program_packages[@]}")
