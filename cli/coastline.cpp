@@ -75,7 +75,7 @@ class CoastFinder final : public FetchFinder {
     o.engine_km = static_cast<float>(f.km);
     o.open = f.open;
     o.max_km = max_km_;
-    o.method = coast::spec(method_).name;
+    o.method = coast::radials_of(method_).name;
     o.source = coast_.source();
     o.resolution = coast_.resolution();
     o.radials.clear();

@@ -18,7 +18,7 @@
 namespace coast {
 namespace {
 
-constexpr std::array<MethodSpec, 3> kMethods = {{
+constexpr std::array<MethodRadials, 3> kMethods = {{
     {"spm", 9, 3},
     {"saville", 15, 6},
     {"line", 1, 0},
@@ -63,9 +63,18 @@ void check(Point p) {
   }
 }
 
+// The pieces a segment is cut into, each at most kPieceDeg across: 1 for
+// a short one.
+int pieces(Point a, Point b) {
+  const double lon_b = near(a.lon, b.lon);
+  const double span =
+      std::max(std::abs(b.lat - a.lat), std::abs(lon_b - a.lon));
+  return std::max(1, static_cast<int>(std::ceil(span / kPieceDeg)));
+}
+
 }  // namespace
 
-const MethodSpec& spec(Method m) {
+const MethodRadials& radials_of(Method m) {
   return kMethods[static_cast<std::size_t>(m)];
 }
 
@@ -80,24 +89,23 @@ Coast::Coast(Shoreline shore, double cell_deg)
     : level_(std::move(shore.level)),
       source_(std::move(shore.source)),
       resolution_(std::move(shore.resolution)) {
-  // The lines one after another, long segments cut into pieces. The room
-  // is counted first: grown by doubling, the copy of a full-resolution
-  // shoreline would for a moment take three times its size.
-  const auto pieces_of = [](Point a, Point b) {
-    const double lon_b = near(a.lon, b.lon);
-    const double span =
-        std::max(std::abs(b.lat - a.lat), std::abs(lon_b - a.lon));
-    return std::max(1, static_cast<int>(std::ceil(span / kPieceDeg)));
-  };
+  copy_lines(shore.lines);
+  build_index(cell_deg);
+}
+
+// The lines one after another, long segments cut into pieces. The room is
+// counted first: grown by doubling, the copy of a full-resolution
+// shoreline would for a moment take three times its size.
+void Coast::copy_lines(std::vector<std::vector<Point>>& lines) {
   std::size_t room = 0;
-  for (const std::vector<Point>& line : shore.lines) {
+  for (const std::vector<Point>& line : lines) {
     if (line.empty()) continue;
     room += 1;
     for (std::size_t i = 1; i < line.size(); ++i) {
       room += std::isfinite(line[i].lat) && std::isfinite(line[i].lon) &&
                       std::isfinite(line[i - 1].lat) &&
                       std::isfinite(line[i - 1].lon)
-                  ? static_cast<std::size_t>(pieces_of(line[i - 1], line[i]))
+                  ? static_cast<std::size_t>(pieces(line[i - 1], line[i]))
                   : 1;
     }
   }
@@ -105,7 +113,7 @@ Coast::Coast(Shoreline shore, double cell_deg)
   ends_.reserve(room);
   constexpr std::size_t kTrimEvery = std::size_t{1} << 20;  // points
   std::size_t given_back = 0;
-  for (std::vector<Point>& line : shore.lines) {
+  for (std::vector<Point>& line : lines) {
     if (line.empty()) continue;
     const std::size_t room_of_line = line.size();
     check(line.front());
@@ -116,11 +124,9 @@ Coast::Coast(Shoreline shore, double cell_deg)
       const Point b = line[i];
       check(b);
       const double lon_b = near(a.lon, b.lon);
-      const double span =
-          std::max(std::abs(b.lat - a.lat), std::abs(lon_b - a.lon));
-      const int pieces = static_cast<int>(std::ceil(span / kPieceDeg));
-      for (int k = 1; k < pieces; ++k) {
-        const double f = static_cast<double>(k) / pieces;
+      const int n = pieces(a, b);
+      for (int k = 1; k < n; ++k) {
+        const double f = static_cast<double>(k) / n;
         points_.push_back({a.lat + f * (b.lat - a.lat),
                            wrapped(a.lon + f * (lon_b - a.lon))});
         ends_.push_back(false);
@@ -145,7 +151,11 @@ Coast::Coast(Shoreline shore, double cell_deg)
     throw BadData("the shoreline has more points than the index can count");
   }
   for (const bool e : ends_) segment_count_ += e ? 0 : 1;
+}
 
+// Each segment goes into every cell its lon/lat box touches; two passes,
+// counting then filling.
+void Coast::build_index(double cell_deg) {
   if (cell_deg <= 0) {
     cell_deg = segment_count_ > 300000  ? 0.1
                : segment_count_ > 30000 ? 0.25
@@ -155,9 +165,6 @@ Coast::Coast(Shoreline shore, double cell_deg)
   cell_ = cell_deg;
   cols_ = std::max(1, static_cast<int>(std::ceil(360 / cell_)));
   rows_ = std::max(1, static_cast<int>(std::ceil(180 / cell_)));
-
-  // Each segment goes into every cell its lon/lat box touches; two passes,
-  // counting then filling.
   const auto cells_of = [&](std::size_t i, auto&& each) {
     const Point a = points_[i];
     const Point b = points_[i + 1];
@@ -443,7 +450,7 @@ std::optional<double> Coast::first_crossing(Point p, double azimuth_deg,
 Fetch fetch(const Coast& coast, Point p, double from_deg, Method method,
             double max_km) {
   if (coast.level(p) % 2 != 0) throw OnLand("on land in " + coast.name());
-  const MethodSpec& m = spec(method);
+  const MethodRadials& m = radials_of(method);
   Fetch f;
   f.method = method;
   f.open = true;

@@ -33,14 +33,14 @@ namespace coast {
 //   line:    the one radial along the wind direction.
 enum class Method { spm, saville, line };
 
-struct MethodSpec {
+struct MethodRadials {
   std::string_view name;  // "spm"
   int radials;            // 9
   double spacing_deg;     // 3
 };
 
-// The radials of a method:  spec(Method::saville) -> {"saville", 15, 6}
-const MethodSpec& spec(Method m);
+// The radials of a method:  radials_of(Method::saville) -> {"saville", 15, 6}
+const MethodRadials& radials_of(Method m);
 // The method of a name ("spm", "saville", "line"), or none.
 std::optional<Method> method_named(std::string_view name);
 
@@ -92,6 +92,10 @@ class Coast {
 
  private:
   friend class Caster;
+  // The construction's two steps: the lines copied into points_ (and
+  // freed), then the grid of cells over them.
+  void copy_lines(std::vector<std::vector<Point>>& lines);
+  void build_index(double cell_deg);
   std::int64_t cell_of(int row, int col) const;
   int row_of(double lat) const;
   int col_of(double lon) const;

@@ -101,7 +101,7 @@ void expect_cases(const coast::Coast& coast, Point p,
     EXPECT_NEAR(f.km, c.reduce(c.radial), tolerance_km) << c.what;
     EXPECT_EQ(f.open, c.open) << c.what;
     EXPECT_EQ(f.method, c.method) << c.what;
-    const coast::MethodSpec& s = coast::spec(c.method);
+    const coast::MethodRadials& s = coast::radials_of(c.method);
     ASSERT_EQ(f.radials.size(), static_cast<std::size_t>(s.radials)) << c.what;
     for (std::size_t i = 0; i < f.radials.size(); ++i) {
       const double alpha =
@@ -512,9 +512,9 @@ TEST(Methods, NamesAndRadials) {
                {"line", Method::line, 1, 0}};
   for (const auto& c : cases) {
     ASSERT_EQ(coast::method_named(c.name), c.method) << c.name;
-    EXPECT_EQ(coast::spec(c.method).name, c.name);
-    EXPECT_EQ(coast::spec(c.method).radials, c.radials);
-    EXPECT_EQ(coast::spec(c.method).spacing_deg, c.spacing);
+    EXPECT_EQ(coast::radials_of(c.method).name, c.name);
+    EXPECT_EQ(coast::radials_of(c.method).radials, c.radials);
+    EXPECT_EQ(coast::radials_of(c.method).spacing_deg, c.spacing);
   }
   EXPECT_FALSE(coast::method_named("SPM"));
   EXPECT_FALSE(coast::method_named(""));
