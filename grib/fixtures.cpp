@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "morvelstandrik/grib/wind.hpp"
+
 namespace grib::fixtures {
 namespace {
 
@@ -27,18 +29,10 @@ void set_real(codes_handle* h, const char* key, double v) {
 
 // The date as YYYYMMDD and the time as HHMM of a time in seconds.
 void civil(std::int64_t t, long& date, long& hhmm) {
-  std::int64_t days = t / 86400;
+  const std::int64_t days = t / 86400;
   const std::int64_t secs = t - days * 86400;
-  days += 719468;
-  const std::int64_t era = days / 146097;
-  const auto doe = static_cast<unsigned>(days - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
-  date = static_cast<long>(y * 10000 + m * 100 + d);
+  const CivilDate c = civil_from_days(days);
+  date = static_cast<long>(c.year * 10000 + c.month * 100 + c.day);
   hhmm = static_cast<long>(secs / 3600 * 100 + secs / 60 % 60);
 }
 

@@ -620,10 +620,7 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
   return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-std::string format_time(std::int64_t t) {
-  std::int64_t days = t >= 0 ? t / 86400 : -((-t + 86399) / 86400);
-  std::int64_t secs = t - days * 86400;
-  // civil_from_days
+CivilDate civil_from_days(std::int64_t days) {
   days += 719468;
   const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
   const unsigned doe = static_cast<unsigned>(days - era * 146097);
@@ -632,7 +629,15 @@ std::string format_time(std::int64_t t) {
   const unsigned mp = (5 * doy + 2) / 153;
   const unsigned d = doy - (153 * mp + 2) / 5 + 1;
   const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2);
+  return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
+}
+
+std::string format_time(std::int64_t t) {
+  const std::int64_t days = t >= 0 ? t / 86400 : -((-t + 86399) / 86400);
+  const std::int64_t secs = t - days * 86400;
+  const CivilDate date = civil_from_days(days);
+  const std::int64_t y = date.year;
+  const unsigned m = date.month, d = date.day;
   char buf[48];
   const int hh = static_cast<int>(secs / 3600),
             mi = static_cast<int>(secs / 60 % 60),

@@ -93,4 +93,14 @@ std::int64_t parse_time(std::string_view text);
 //   days_from_civil(1970, 1, 2) -> 1
 std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d);
 
+// A date in the proleptic Gregorian calendar.
+struct CivilDate {
+  std::int64_t year;
+  unsigned month, day;
+};
+// The date of a day counted from 1970-01-01 (day 0); the inverse of
+// days_from_civil, before 1970 too.
+//   civil_from_days(1) -> {1970, 1, 2};  civil_from_days(-1) -> {1969, 12, 31}
+CivilDate civil_from_days(std::int64_t days);
+
 }  // namespace grib

@@ -158,14 +158,7 @@ class Result:
 
 def _as_float32(name, x):
     """An argument as a float32 array, or TypeError/ValueError naming it."""
-    if isinstance(x, (str, bytes)):
-        raise TypeError(f"{name}: expected numbers, got a string {x!r}")
-    try:
-        a = _np.asarray(x)
-    except (ValueError, TypeError) as e:
-        raise ValueError(f"{name}: not an array of numbers ({e})") from None
-    if a.dtype.kind not in "iuf":
-        raise TypeError(f"{name}: expected numbers, got an array of {a.dtype}")
+    a = _numbers(name, x)
     with _np.errstate(over="ignore", invalid="ignore"):
         return a.astype(_np.float32)
 
