@@ -19,14 +19,24 @@ namespace cli {
 namespace {
 
 // A file opened for reading, closed at the end of the batch.
-struct OpenFile {
-  explicit OpenFile(int fd) : fd(fd), source(fd) {}
-  ~OpenFile() { ::close(fd); }
-  int fd;
-  shell::FdSource source;
-};
-
 }  // namespace
+
+BatchInput::BatchInput(const std::string& file, shell::ByteSource& stdin_source,
+                       std::string& problem)
+    : source_(&stdin_source) {
+  problem.clear();
+  if (file == "-") return;
+  fd_ = shell::open_for_reading(file);
+  if (fd_ < 0) {
+    problem = "cannot read " + file + ": " + std::strerror(errno);
+    return;
+  }
+  source_ = &file_.emplace(fd_);
+}
+
+BatchInput::~BatchInput() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
 void say(shell::ByteSink& err, std::string_view message) {
   std::string line;
@@ -126,22 +136,13 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
           shell::ByteSink& out, shell::ByteSink& err) {
   const Command& c = *q.command;
   const std::string command(q.name());
-  std::optional<OpenFile> opened;
-  shell::ByteSource* source = &stdin_source;
   const std::string where = q.file == "-" ? "standard input" : q.file;
-  if (q.file != "-") {
-    const int fd = shell::open_for_reading(q.file);
-    if (fd < 0) {
-      return usage(
-          err,
-          command + ": cannot read " + q.file + ": " + std::strerror(errno),
-          command);
-    }
-    source = &opened.emplace(fd).source;
-  }
-  CsvReader reader(*source, q.delimiter ? q.delimiter : kDetectDelimiter);
-  Record rec;
   std::string problem;
+  BatchInput input(q.file, stdin_source, problem);
+  if (!problem.empty()) return usage(err, command + ": " + problem, command);
+  CsvReader reader(input.source(),
+                   q.delimiter ? q.delimiter : kDetectDelimiter);
+  Record rec;
   if (!reader.next(rec)) problem = where + " is empty; it needs a header";
   if (problem.empty() && !rec.problem.empty()) {
     problem = where + ": header: " + rec.problem;
@@ -179,9 +180,9 @@ int batch(const Request& q, shell::ByteSource& stdin_source,
   setup.jobs = q.jobs;
   setup.delimiter = q.delimiter ? q.delimiter : ',';
   const bool bad = run_rows(setup, reader, out, err);
-  if (opened && opened->source.error() != 0) {
+  if (input.read_error() != 0) {
     say(err, command + ": cannot read " + q.file + ": " +
-                 std::strerror(opened->source.error()));
+                 std::strerror(input.read_error()));
     return kUsage;
   }
   return bad ? kBadRows : kOk;

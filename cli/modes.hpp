@@ -4,6 +4,7 @@
 // done before.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,26 @@ struct Request {
     return relative ? windsea::Model::kRelativeWind
                     : windsea::Model::kDeepWater;
   }
+};
+
+// A batch file opened for reading, closed when it goes.
+class BatchInput {
+ public:
+  // Standard input for "-", else the file; `problem` says why it cannot be
+  // read ("cannot read F: No such file or directory"), empty when it can.
+  BatchInput(const std::string& file, shell::ByteSource& stdin_source,
+             std::string& problem);
+  ~BatchInput();
+  BatchInput(const BatchInput&) = delete;
+  BatchInput& operator=(const BatchInput&) = delete;
+  shell::ByteSource& source() { return *source_; }
+  // The errno of a failed read from the file, or 0.
+  int read_error() const { return file_ ? file_->error() : 0; }
+
+ private:
+  int fd_ = -1;
+  std::optional<shell::FdSource> file_;
+  shell::ByteSource* source_;
 };
 
 // Writes "morvelstandrik: MESSAGE" to err.

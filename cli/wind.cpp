@@ -382,26 +382,11 @@ int windsea_batch(const Request& q, const GribOptions& g,
                   shell::ByteSink& err) {
   const std::string command(q.name());
   const std::string where = q.file == "-" ? "standard input" : q.file;
-  int fd = -1;
-  std::optional<shell::FdSource> file;
-  shell::ByteSource* in = &stdin_source;
-  if (q.file != "-") {
-    fd = shell::open_for_reading(q.file);
-    if (fd < 0) {
-      return usage(
-          err,
-          command + ": cannot read " + q.file + ": " + std::strerror(errno),
-          command);
-    }
-    in = &file.emplace(fd);
-  }
-  struct Closer {
-    int fd;
-    ~Closer() {
-      if (fd >= 0) ::close(fd);
-    }
-  } closer{fd};
-  CsvReader reader(*in, q.delimiter ? q.delimiter : kDetectDelimiter);
+  std::string opening;
+  BatchInput input(q.file, stdin_source, opening);
+  if (!opening.empty()) return usage(err, command + ": " + opening, command);
+  CsvReader reader(input.source(),
+                   q.delimiter ? q.delimiter : kDetectDelimiter);
   Record header;
   if (!reader.next(header)) {
     return usage(err, command + ": " + where + " is empty; it needs a header",

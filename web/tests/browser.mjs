@@ -67,19 +67,24 @@ function firstDifference(a, b) {
           JSON.stringify(la[i])}`;
 }
 
+// Debian's Chromium on a fresh profile, phone-sized; without the
+// background-networking switches it would reach for its vendor's hosts on
+// its own.
+function launchChromium(profileDir) {
+  return chromium.launchPersistentContext(profileDir, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: {width: 390, height: 844},
+    args: [
+      '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+      '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync',
+    ],
+  });
+}
+
 const profile = mkdtempSync(join(tmpdir(), 'morvel-chromium-'));
-// A fresh profile each run; without the background-networking switches
-// Chromium would reach for its vendor's hosts on its own.
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: {width: 390, height: 844},
-  args: [
-    '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-    '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync',
-  ],
-});
+const context = await launchChromium(profile);
 const requests = [];
 context.on('request', (request) => requests.push(request.url()));
 // Every computation the page asks of the engine (a case, or a sweep of one
@@ -995,16 +1000,7 @@ function pngSize(bytes) {
 }
 
 const appProfile = mkdtempSync(join(tmpdir(), 'morvel-chromium-'));
-const app = await chromium.launchPersistentContext(appProfile, {
-  executablePath: '/usr/bin/chromium',
-  headless: true,
-  viewport: {width: 390, height: 844},
-  args: [
-    '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-    '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync',
-  ],
-});
+const app = await launchChromium(appProfile);
 const appRequests = [];
 app.on('request', (request) => appRequests.push(request.url()));
 try {
