@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -377,6 +378,69 @@ int windsea_one(const Request& q, const GribOptions& g,
 }
 
 // The batch: one row per site; the files are read once for all of them.
+// The columns of a batch of sites: lat, lon, time, depth_m, current_kt,
+// fetch_km (-1 where absent).
+using SiteColumns = std::array<std::ptrdiff_t, 6>;
+
+// Finds the columns in a header (any letter case, blanks around allowed):
+// empty, or the name of the first required one missing.
+std::string site_columns(const Record& header, SiteColumns& col) {
+  static constexpr const char* names[] = {"lat",     "lon",        "time",
+                                          "depth_m", "current_kt", "fetch_km"};
+  col.fill(-1);
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    std::string name(fields::trim(header.fields[i]));
+    for (char& c : name) c = static_cast<char>(std::tolower(c));
+    for (std::size_t k = 0; k < col.size(); ++k) {
+      if (name == names[k]) col[k] = static_cast<std::ptrdiff_t>(i);
+    }
+  }
+  for (std::size_t k = 0; k < 4; ++k) {
+    if (col[k] < 0) return names[k];
+  }
+  return {};
+}
+
+// A row's cell in column k, trimmed; none when absent or blank.
+std::optional<std::string_view> cell(const Record& r, std::ptrdiff_t k) {
+  if (k < 0 || static_cast<std::size_t>(k) >= r.fields.size()) {
+    return std::nullopt;
+  }
+  const std::string_view v = fields::trim(r.fields[static_cast<size_t>(k)]);
+  if (v.empty()) return std::nullopt;
+  return v;
+}
+
+// The rows' positions: at[slot[k]] is row k's, unless problems[k] says
+// why it has none.
+struct Sites {
+  std::vector<std::string> problems;
+  std::vector<geo::Position> at;
+  std::vector<std::size_t> slot;
+};
+
+Sites sites_of(const std::vector<Record>& rows, const SiteColumns& col) {
+  Sites s;
+  s.problems.resize(rows.size());
+  s.slot.resize(rows.size(), 0);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (!rows[k].problem.empty()) {
+      s.problems[k] = rows[k].problem;
+      continue;
+    }
+    try {
+      const auto lat = cell(rows[k], col[0]);
+      const auto lon = cell(rows[k], col[1]);
+      if (!lat || !lon) throw geo::BadInput("lat and lon are required");
+      s.slot[k] = s.at.size();
+      s.at.push_back(geo::parse_position(*lat, *lon));
+    } catch (const geo::BadInput& e) {
+      s.problems[k] = std::string("position: ") + e.what();
+    }
+  }
+  return s;
+}
+
 int windsea_batch(const Request& q, const GribOptions& g,
                   shell::ByteSource& stdin_source, shell::ByteSink& out,
                   shell::ByteSink& err) {
@@ -392,59 +456,22 @@ int windsea_batch(const Request& q, const GribOptions& g,
     return usage(err, command + ": " + where + " is empty; it needs a header",
                  command);
   }
-  const char* names[] = {"lat",     "lon",        "time",
-                         "depth_m", "current_kt", "fetch_km"};
-  std::ptrdiff_t col[6] = {-1, -1, -1, -1, -1, -1};
-  for (std::size_t i = 0; i < header.fields.size(); ++i) {
-    std::string name(fields::trim(header.fields[i]));
-    for (char& c : name) c = static_cast<char>(std::tolower(c));
-    for (int k = 0; k < 6; ++k) {
-      if (name == names[k]) col[k] = static_cast<std::ptrdiff_t>(i);
-    }
-  }
-  for (int k = 0; k < 4; ++k) {
-    if (col[k] < 0) {
-      return usage(err,
-                   command + ": " + where + ": the header has no column " +
-                       names[k] +
-                       " (with --grib the columns are lat, lon, time, "
-                       "depth_m and optional current_kt, fetch_km)",
-                   command);
-    }
+  SiteColumns col;
+  if (const std::string missing = site_columns(header, col); !missing.empty()) {
+    return usage(err,
+                 command + ": " + where + ": the header has no column " +
+                     missing +
+                     " (with --grib the columns are lat, lon, time, "
+                     "depth_m and optional current_kt, fetch_km)",
+                 command);
   }
   const bool comma = reader.delimiter() == ';';
   std::vector<Record> rows;
   for (Record r; reader.next(r);) rows.push_back(r);
-
-  auto cell = [](const Record& r,
-                 std::ptrdiff_t k) -> std::optional<std::string_view> {
-    if (k < 0 || static_cast<std::size_t>(k) >= r.fields.size()) {
-      return std::nullopt;
-    }
-    const std::string_view v = fields::trim(r.fields[static_cast<size_t>(k)]);
-    if (v.empty()) return std::nullopt;
-    return v;
-  };
-  // Each row's position, or why it has none.
-  std::vector<std::string> problems(rows.size());
-  std::vector<geo::Position> at;
-  std::vector<std::size_t> slot(rows.size(), 0);
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    if (!rows[k].problem.empty()) {
-      problems[k] = rows[k].problem;
-      continue;
-    }
-    try {
-      const auto lat = cell(rows[k], col[0]);
-      const auto lon = cell(rows[k], col[1]);
-      if (!lat || !lon) throw geo::BadInput("lat and lon are required");
-      slot[k] = at.size();
-      at.push_back(geo::parse_position(*lat, *lon));
-    } catch (const geo::BadInput& e) {
-      problems[k] = std::string("position: ") + e.what();
-    }
-  }
-  const Read r = read(g, at);
+  const Sites sites = sites_of(rows, col);
+  const std::vector<std::string>& problems = sites.problems;
+  const std::vector<std::size_t>& slot = sites.slot;
+  const Read r = read(g, sites.at);
   if (!r.problem.empty()) {
     say(err, command + ": " + r.problem);
     return kUsage;
